@@ -14,13 +14,16 @@ namespace {
 // About `bytes` of valid profile: many layers of bindings with comments.
 std::string largeProfile(std::size_t bytes) {
   std::string text = "[Program]\r\nStartup=1\r\nExclude=a.exe, b.exe\r\n";
-  for (quillon::KeyCode layer = 0x70; text.size() < bytes; ++layer) {
-    if (layer > 0x87) layer = 0x70;
-    text += "[" + quillon::keyToken(layer) + "]\r\n# navigation\r\n";
-    for (char source = 'A'; source <= 'Z' && text.size() < bytes; ++source)
-      text += std::string(1, source) + "=Ctrl+Shift+PageUp\r\n";
+  // Up to half of it in layers (each code at most once), the rest comments.
+  for (quillon::KeyCode layer = 1; layer <= 254 && text.size() < bytes / 2; ++layer) {
+    text += '[';
+    text += quillon::keyToken(layer);
+    text += "]\r\n# navigation\r\n";
+    for (char source = 'A'; source <= 'Z'; ++source) {
+      text += source;
+      text += "=Ctrl+Shift+PageUp\r\n";
+    }
     text += "\r\n";
-    if (text.size() > bytes / 2) break;
   }
   while (text.size() < bytes) text += "; a comment line that fills the profile up to its size\r\n";
   return text;
