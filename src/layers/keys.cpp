@@ -80,12 +80,7 @@ KeyCode layerKey(std::string_view text) {
 std::string keyToken(KeyCode code) {
   if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z'))
     return std::string(1, static_cast<char>(code));
-  if (code >= 112 && code <= 135) {
-    // Built in two steps: "F" + to_string trips a false -Wrestrict in the cross g++ 12 at -O3.
-    std::string name = "F";
-    name += std::to_string(code - 111);
-    return name;
-  }
+  if (code >= 112 && code <= 135) return "F" + std::to_string(code - 111);
   if (code == mouseLayerKey) return "MouseMove";
   for (std::string_view name : tokenNames)
     for (const KeyName& row : names)
