@@ -9,10 +9,13 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -166,6 +169,115 @@ int holdFile(const std::wstring& path, const std::wstring& release, DWORD timeou
   return released ? 0 : 1;
 }
 
+struct ModuleFreer {
+  void operator()(HMODULE m) const { FreeLibrary(m); }
+};
+using unique_module = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
+
+struct IconDestroyer {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using unique_icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
+
+struct ObjectDeleter {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+using unique_bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, ObjectDeleter>;
+
+// An executable's resources, without running it.
+unique_module openResources(const std::wstring& path) {
+  return unique_module(LoadLibraryExW(path.c_str(), nullptr,
+                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+}
+
+std::string_view resourceBytes(HMODULE module, LPCWSTR name, LPCWSTR type) {
+  HRSRC found = FindResourceW(module, name, type);
+  if (found == nullptr) return {};
+  HGLOBAL loaded = LoadResource(module, found);
+  if (loaded == nullptr) return {};
+  return {static_cast<const char*>(LockResource(loaded)), SizeofResource(module, found)};
+}
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+  BYTE width, height, colours, reserved;
+  WORD planes, bitCount;
+  DWORD bytes;
+  WORD id;
+};
+#pragma pack(pop)
+
+// One line per image of the icon group: its declared size and depth, then
+// what LoadImageW, as the program calls it, makes of a request for that size:
+// the size and depth it returns and the alpha of a corner and of the centre.
+int icons(const std::wstring& path, WORD group) {
+  unique_module module = openResources(path);
+  if (!module) {
+    complain("cannot open " + toUtf8(path));
+    return 1;
+  }
+  std::string_view directory = resourceBytes(module.get(), MAKEINTRESOURCEW(group), RT_GROUP_ICON);
+  if (directory.size() < 6) {
+    complain("no icon group " + std::to_string(group));
+    return 1;
+  }
+  WORD count = *reinterpret_cast<const WORD*>(directory.data() + 4);
+  if (directory.size() < 6 + count * sizeof(GroupIconEntry)) {
+    complain("icon group " + std::to_string(group) + " is cut short");
+    return 1;
+  }
+  for (WORD i = 0; i < count; ++i) {
+    GroupIconEntry entry;
+    std::memcpy(&entry, directory.data() + 6 + i * sizeof entry, sizeof entry);
+    int side = entry.width == 0 ? 256 : entry.width;
+    std::string line = std::to_string(side) + "x" +
+                       std::to_string(entry.height == 0 ? 256 : entry.height) + " " +
+                       std::to_string(entry.bitCount) + "bpp:";
+    unique_icon icon(static_cast<HICON>(LoadImageW(module.get(), MAKEINTRESOURCEW(group),
+                                                   IMAGE_ICON, side, side, LR_DEFAULTCOLOR)));
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon.get(), &info)) {
+      say(line + " not loaded");
+      continue;
+    }
+    unique_bitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bitmap{};
+    GetObjectW(colour.get(), sizeof bitmap, &bitmap);
+    BITMAPINFO request{};
+    request.bmiHeader.biSize = sizeof request.bmiHeader;
+    request.bmiHeader.biWidth = bitmap.bmWidth;
+    request.bmiHeader.biHeight = -bitmap.bmHeight;  // top row first
+    request.bmiHeader.biPlanes = 1;
+    request.bmiHeader.biBitCount = 32;
+    request.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
+    HDC screen = GetDC(nullptr);
+    int rows = GetDIBits(screen, colour.get(), 0, bitmap.bmHeight, pixels.data(), &request,
+                         DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    auto alpha = [&](int x, int y) { return std::to_string(pixels[y * bitmap.bmWidth + x] >> 24); };
+    line += " loaded " + std::to_string(bitmap.bmWidth) + "x" + std::to_string(bitmap.bmHeight) +
+            " " + std::to_string(bitmap.bmBitsPixel) + "bpp";
+    if (rows == bitmap.bmHeight)
+      line += ", alpha corner " + alpha(0, 0) + " centre " +
+              alpha(bitmap.bmWidth / 2, bitmap.bmHeight / 2);
+    say(line);
+  }
+  return 0;
+}
+
+int manifest(const std::wstring& path) {
+  unique_module module = openResources(path);
+  std::string_view text =
+      module ? resourceBytes(module.get(), MAKEINTRESOURCEW(1), RT_MANIFEST) : std::string_view();
+  if (text.empty()) {
+    complain("no manifest in " + toUtf8(path));
+    return 1;
+  }
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  return 0;
+}
+
 constexpr const char* usage =
     "usage: winhelper COMMAND ...\n"
     "  wait-window CLASS [TIMEOUT_MS]   wait for a top-level window; print its handle\n"
@@ -176,6 +288,8 @@ constexpr const char* usage =
     "  post CLASS MSG WPARAM LPARAM     PostMessageW\n"
     "  hold-file PATH RELEASE [TIMEOUT_MS]   open PATH unshared, print \"held\", keep it\n"
     "                                   open until the file RELEASE exists\n"
+    "  icons EXE ID                     list the images of an icon group and load each\n"
+    "  manifest EXE                     print the manifest resource\n"
     "Numbers are decimal or 0x hexadecimal; the default timeout is 10000 ms.\n";
 
 int run(const std::vector<std::wstring>& args) {
@@ -216,6 +330,12 @@ int run(const std::vector<std::wstring>& args) {
     if (!timeout) return 2;
     return holdFile(arg(1), arg(2), static_cast<DWORD>(*timeout));
   }
+  if (command == L"icons" && count(2, 0)) {
+    auto group = number(arg(2));
+    if (!group) return 2;
+    return icons(arg(1), static_cast<WORD>(*group));
+  }
+  if (command == L"manifest" && count(1, 0)) return manifest(arg(1));
   return 2;
 }
 
