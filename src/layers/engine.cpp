@@ -286,7 +286,9 @@ bool resolvePending(Engine& engine, KeyCode layer, bool bound, KeyCode key, bool
     resolveAsTyping(engine, layer, pending, emit);
     return core(engine, layer, false, emit, time, permitted, typing, false);
   }
-  if (isModifierKey(key) && !bound)
+  // An unbound modifier leaves the key pending, but the pending key's own
+  // release and repeats always resolve it, modifier or not.
+  if (isModifierKey(key) && key != pending && !bound)
     return core(engine, key, down, emit, time, permitted, typing, false);
   if (bound) {
     engine.pendingKey = noKey;
