@@ -4,6 +4,14 @@
 
 namespace quillon {
 
+namespace {
+
+constexpr auto telegramLine = joinTexts(u"Telegram: @", messengerChannel);
+constexpr auto emailLineEn = joinTexts(u"Email: ", emailAddress);
+constexpr auto emailLineRu = joinTexts(u"Почта: ", emailAddress);
+
+}  // namespace
+
 const std::array<const char16_t*, textCount> qlnEnText{
     u"Quillon — layer settings",
     u"Quillon — layer settings",
@@ -17,8 +25,8 @@ const std::array<const char16_t*, textCount> qlnEnText{
     u"Could not open the About window.",
     u"About",
     u"Version",
-    u"Telegram: @quillon_app",
-    u"Email: hello@quillon.app",
+    telegramLine.data(),
+    emailLineEn.data(),
     u"Close",
     u"Not enough memory",
     u"The profile must keep at least one layer.",
@@ -66,8 +74,8 @@ const std::array<const char16_t*, textCount> qlnRuText{
     u"Не удалось открыть окно «О программе».",
     u"О программе",
     u"Версия",
-    u"Telegram: @quillon_app",
-    u"Почта: hello@quillon.app",
+    telegramLine.data(),
+    emailLineRu.data(),
     u"Закрыть",
     u"Недостаточно памяти",
     u"В профиле должен остаться хотя бы один слой.",
