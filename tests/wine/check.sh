@@ -96,7 +96,8 @@ case $2 in
       read -ra argv <<<"$args"
       qln_start "$folder/quillon.exe" "${argv[@]}"
       outcome=
-      for ((i = 0; i < 60; i++)); do
+      deadline=$((SECONDS + 30))
+      while ((SECONDS < deadline)); do
         if ! kill -0 "$QLN_PID" 2>/dev/null; then
           code=0
           wait "$QLN_PID" || code=$?
