@@ -17,7 +17,7 @@ cmake --build --preset windows
 mkdir -p build/run
 cp build/windows/src/main/quillon.exe build/run/
 
-# shellcheck source=../tests/wine/lib.sh
+# shellcheck source=tests/wine/lib.sh
 source tests/wine/lib.sh
 export WINEPREFIX=${QUILLON_WINEPREFIX:-$HOME/.local/share/quillon/wine}
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
@@ -38,7 +38,7 @@ if [[ -z ${DISPLAY:-} ]]; then
   qln_start_xvfb "$display_file"
   echo "No DISPLAY: running on the private X display $DISPLAY (stop with Ctrl+C)"
   # The virtual desktop gives the tray icon somewhere to live.
-  desktop=(explorer /desktop=Quillon,1024x768)
+  desktop=(explorer "/desktop=Quillon,1024x768")
 fi
 
 echo "Starting build/run/quillon.exe"

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../tests/wine/lib.sh
+# shellcheck source=tests/wine/lib.sh
 source "$here/../tests/wine/lib.sh"
 
 template=$QLN_TEMPLATE

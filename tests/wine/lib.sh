@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the Wine end-to-end tests; source it, then call qln_begin.
 #
 # Every test gets its own temp folder, its own copy of the template prefix
@@ -23,7 +24,8 @@ qln_start_xvfb() {
   QLN_XVFB_PID=$!
   for ((i = 0; i < 200; i++)); do
     if [[ -s $file ]] && [[ $(<"$file") =~ ^[0-9]+$ ]]; then
-      export DISPLAY=":$(<"$file")"
+      DISPLAY=":$(<"$file")"
+      export DISPLAY
       return 0
     fi
     kill -0 "$QLN_XVFB_PID" 2>/dev/null || break
