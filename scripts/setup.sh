@@ -11,6 +11,9 @@ packages=(
   # Wine's X11 driver loads these at run time (raw input needs libxi6); they
   # are only recommended by Wine's packages.
   libxi6 libxrandr2 libxrender1 libxcursor1 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1
+  # Without Wine's own fonts these are what it draws text with, so every
+  # machine measures the windows' text the same.
+  fonts-dejavu-core fonts-dejavu-extra
 )
 
 missing=()
