@@ -1,5 +1,7 @@
 // quillon.exe: the command line decides the mode. "--check" validates the
-// profile beside the executable and answers only with the exit code.
+// profile beside the executable and answers only with the exit code;
+// "--smoke-test" starts the program under its test names; anything else is a
+// normal run.
 
 #include <windows.h>
 
@@ -12,6 +14,7 @@
 #include "localization/language.h"
 #include "main/profile_store.h"
 #include "main/profile_text.h"
+#include "main/startup.h"
 
 namespace quillon {
 namespace {
@@ -54,8 +57,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     case Mode::check:
       return checkProfile();
     case Mode::smokeTest:
+      return run(true);
     case Mode::normal:
-      return 0;
+      return run(false);
   }
   return 0;
 }

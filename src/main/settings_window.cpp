@@ -1,0 +1,66 @@
+#include "main/settings_window.h"
+
+#include <exception>
+
+#include "main/ids.h"
+#include "main/input_hook.h"
+#include "main/startup.h"
+#include "main/tray.h"
+#include "main/win_text.h"
+
+namespace quillon {
+
+HWND window = nullptr;
+HWND editor = nullptr;
+
+namespace {
+
+LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The registered messages have no fixed value, so they are compared first.
+  if (taskbar != 0 && message == taskbar) {
+    readdTray();
+    return 0;
+  }
+  if (reopen != 0 && message == reopen) {
+    openEditor(hwnd);
+    return 0;
+  }
+  switch (message) {
+    case WM_CLOSE:
+      // Closing only hides: the program lives on in the tray.
+      ShowWindow(hwnd, SW_HIDE);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_INPUT:
+      rawMouse(lParam);
+      break;
+    case trayMsg:
+      trayCallback(lParam);
+      return 0;
+    case WM_COMMAND:
+      if (trayCommand(LOWORD(wParam))) return 0;
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK settingsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return handleMessage(hwnd, message, wParam, lParam);
+  } catch (const std::exception& error) {
+    showError(hwnd, error.what());
+    return 0;
+  }
+}
+
+void openEditor(HWND target) {
+  ShowWindow(target, SW_RESTORE);
+  SetForegroundWindow(target);
+  SetFocus(target);
+}
+
+}  // namespace quillon
