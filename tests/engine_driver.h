@@ -35,13 +35,12 @@ struct GeneratedProfile {
 // in 0..n-1.
 template <typename Pick>
 GeneratedProfile generateProfile(Pick&& pick) {
+  std::vector<KeyCode> pool = physicalKeys;
   std::vector<KeyCode> keys;
-  const std::size_t keyCount = 2 + pick(5);
-  while (keys.size() < keyCount) {
-    const KeyCode candidate = physicalKeys[pick(physicalKeys.size())];
-    bool seen = false;
-    for (KeyCode existing : keys) seen = seen || existing == candidate;
-    if (!seen) keys.push_back(candidate);
+  for (std::size_t count = 2 + pick(5); keys.size() < count;) {
+    const std::size_t chosen = pick(pool.size());
+    keys.push_back(pool[chosen]);
+    pool.erase(pool.begin() + static_cast<std::ptrdiff_t>(chosen));
   }
   std::string text = "[Program]\n";
   text += "Exclude=game.exe\n";
