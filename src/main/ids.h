@@ -16,6 +16,11 @@ inline constexpr UINT trayMsg = WM_APP + 1;
 // Posted to the settings window: wParam the capture field, lParam the key.
 inline constexpr UINT keyCapturedMsg = WM_APP + 2;
 
+#ifdef QUILLON_TEST_BUILD
+// Test build only: the hook is removed behind the program's back.
+inline constexpr UINT dropHookTestMsg = WM_APP + 90;
+#endif
+
 // WM_COMMAND ids of the main window.
 inline constexpr WORD settingsMenuId = 103;
 inline constexpr WORD exitMenuId = 104;

@@ -8,6 +8,7 @@
 #include "layers/profile.h"
 #include "layers/value_error.h"
 #include "main/handles.h"
+#include "main/hook_keeper.h"
 #include "main/hook_logic.h"
 #include "main/ids.h"
 #include "main/profile_store.h"
@@ -84,7 +85,11 @@ std::wstring_view fileNamePart(std::wstring_view image) {
 }  // namespace
 
 LRESULT CALLBACK keyboardHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && swallows(*reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam))) return 1;
+  if (code == HC_ACTION) {
+    const auto& info = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    hookSawKey(info.time);
+    if (swallows(info)) return 1;
+  }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -130,6 +135,7 @@ bool enableLayers() {
     layersHook.reset();
     return false;
   }
+  watchKeyboard(window);
   layersActive = true;
   qlnResetKeyboard();
   return true;
@@ -140,9 +146,16 @@ void disableLayers() {
   layersActive = false;
   layersHook.reset();
   registerMouse(RIDEV_REMOVE, nullptr);
+  unwatchKeyboard();
   if (senderId != 0) PostThreadMessageW(senderId, releaseAllMsg, 0, 0);
   qlnResetKeyboard();
 }
+
+bool layersEnabled() { return layersActive; }
+
+#ifdef QUILLON_TEST_BUILD
+void dropHookForTest() { UnhookWindowsHookEx(layersHook.get()); }
+#endif
 
 void qlnResetKeyboard() {
   if (!boardFromCurrent) return;

@@ -38,6 +38,15 @@ void rawMouse(LPARAM lParam);
 bool enableLayers();
 // Removes them and has the sender release every key it holds.
 void disableLayers();
+// True while the hook is meant to be installed.
+bool layersEnabled();
+
+#ifdef QUILLON_TEST_BUILD
+// Test build only: removes the hook behind the program's back, as Windows does
+// with a hook that ran too long; the program still holds the dead handle.
+void dropHookForTest();
+#endif
+
 // Rebuilds the engine from `current`, dropping held layers, pending keys and
 // output; a text that no longer parses leaves the engine as it was.
 void qlnResetKeyboard();

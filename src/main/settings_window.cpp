@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "main/hook_keeper.h"
 #include "main/ids.h"
 #include "main/input_hook.h"
 #include "main/startup.h"
@@ -35,7 +36,13 @@ LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_INPUT:
       rawMouse(lParam);
+      rawKeyboard(lParam);
       break;
+#ifdef QUILLON_TEST_BUILD
+    case dropHookTestMsg:
+      dropHookForTest();
+      return 0;
+#endif
     case trayMsg:
       trayCallback(lParam);
       return 0;
