@@ -9,9 +9,12 @@
 // probe.exe log FILE               run the window and log into FILE
 // probe.exe visible CLASS [MS]     wait until a window of CLASS is visible
 // probe.exe texts CLASS            print the texts of the window's children
+// probe.exe tray-icon CLASS        whether the window has its tray icon (id 1)
 // Exit codes: 0 done, 1 the condition did not hold in time, 2 bad usage.
 
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
@@ -123,6 +126,18 @@ int printTexts(const wchar_t* windowClass) {
   return 0;
 }
 
+// The shell accepts a change only to an icon it holds, so an empty
+// NIM_MODIFY asks whether the icon is there without changing it.
+int hasTrayIcon(const wchar_t* windowClass) {
+  HWND window = FindWindowW(windowClass, nullptr);
+  if (window == nullptr) return 1;
+  NOTIFYICONDATAW icon{};
+  icon.cbSize = sizeof(icon);
+  icon.hWnd = window;
+  icon.uID = 1;
+  return Shell_NotifyIconW(NIM_MODIFY, &icon) ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -132,6 +147,8 @@ int wmain(int argc, wchar_t** argv) {
     return waitVisible(argv[2], argc == 4 ? wcstoul(argv[3], nullptr, 10) : 10000);
   }
   if (command == L"texts" && argc == 3) return printTexts(argv[2]);
-  std::fputs("usage: probe log FILE | visible CLASS [MS] | texts CLASS\n", stderr);
+  if (command == L"tray-icon" && argc == 3) return hasTrayIcon(argv[2]);
+  std::fputs("usage: probe log FILE | visible CLASS [MS] | texts CLASS | tray-icon CLASS\n",
+             stderr);
   return 2;
 }
