@@ -9,6 +9,9 @@ namespace quillon {
 namespace {
 
 constexpr UINT_PTR hookCheckTimer = 1;
+// The HID usage of a keyboard: generic desktop page, keyboard.
+constexpr USHORT genericDesktopPage = 1;
+constexpr USHORT keyboardUsage = 6;
 constexpr UINT keyboardReportSize = sizeof(RAWINPUTHEADER) + sizeof(RAWKEYBOARD);
 
 HookWatchdog watchdog;
@@ -62,22 +65,25 @@ void CALLBACK checkHook(HWND hwnd, UINT, UINT_PTR id, DWORD) {
   try {
     checkNow();
   } catch (...) {
-    // Rebuilding the engine ran out of memory; the next key report tries again.
+    // Rebuilding the engine ran out of memory, maybe with the hook already
+    // removed: try enableLayers again later rather than stay without layers.
+    reinstallOwed = true;
+    armCheck(reinstallPauseMs);
   }
 }
 
-bool registerKeyboard(DWORD flags, HWND target) {
+void registerKeyboard(DWORD flags, HWND target) {
   RAWINPUTDEVICE device{};
-  device.usUsagePage = 1;
-  device.usUsage = 6;
+  device.usUsagePage = genericDesktopPage;
+  device.usUsage = keyboardUsage;
   device.dwFlags = flags;
   device.hwndTarget = target;
-  return RegisterRawInputDevices(&device, 1, sizeof(device)) != 0;
+  RegisterRawInputDevices(&device, 1, sizeof(device));
 }
 
 }  // namespace
 
-void hookSawKey(DWORD time) {
+void hookSawKey(DWORD time) noexcept {
   watchdog.hookEvent(time);
 }
 

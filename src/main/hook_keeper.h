@@ -10,7 +10,7 @@ namespace quillon {
 
 // Called by the hook for every key event it is handed, first thing. Touches
 // only memory: the hook path neither blocks nor allocates.
-void hookSawKey(DWORD time);
+void hookSawKey(DWORD time) noexcept;
 
 // Registers raw keyboard input to `target` beside the mouse, and removes it.
 // Layers work without it; only the watch is lost.

@@ -12,7 +12,7 @@ std::int32_t elapsed(std::uint32_t now, std::uint32_t time) {
 
 }  // namespace
 
-void HookWatchdog::hookEvent(std::uint32_t time) {
+void HookWatchdog::hookEvent(std::uint32_t time) noexcept {
   // Any call of the hook proves it is installed, so whatever waited is settled.
   hookSeen_ = true;
   hookAt_ = time;

@@ -26,7 +26,7 @@ enum class WatchdogVerdict {
 class HookWatchdog {
  public:
   // The hook saw a key event, injected or physical.
-  void hookEvent(std::uint32_t time);
+  void hookEvent(std::uint32_t time) noexcept;
   // A physical key report arrived through raw input; true when it waits for
   // the hook, and so wants a check after hookGraceMs.
   bool rawKeyReport(std::uint32_t time);
