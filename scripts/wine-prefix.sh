@@ -45,6 +45,7 @@ if [[ -e $template ]]; then
   old=$(mktemp -d "$template.old.XXXXXX")
   mv "$template" "$old/"
 fi
-mv "$work" "$template"
+# -T: when a run beside this one got there first, keep its template.
+mv -T "$work" "$template" 2>/dev/null || echo "Another run has just made the template; using it"
 [[ -z $old ]] || rm -rf "$old"
 echo "Wine template prefix is ready: $template"
