@@ -8,6 +8,7 @@
 
 #include "layers/profile.h"
 #include "localization/language.h"
+#include "main/autostart.h"
 #include "main/handles.h"
 #include "main/ids.h"
 #include "main/input_hook.h"
@@ -180,7 +181,12 @@ int run(bool smoke) {
   }
 
   int status = failed;
-  if (build(session)) status = smoke ? started : messageLoop();
+  if (build(session)) {
+    // The Run value follows the profile at every normal start, so an enabled
+    // one names the executable that runs now.
+    if (!smoke) configureStartup();
+    status = smoke ? started : messageLoop();
+  }
   shutdown(session);
   return status == started ? 0 : failureReport(smoke, status);
 }

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "main/about.h"
 #include "main/autostart.h"
 #include "main/handles.h"
 #include "main/ids.h"
@@ -97,6 +98,12 @@ bool trayCommand(WORD id) {
       return true;
     case exitMenuId:
       exitProgram();
+      return true;
+    case startupMenuId:
+      startupToggleCommand();
+      return true;
+    case aboutMenuId:
+      openAbout();
       return true;
     case donateMenuId:
       openDonationPage();
