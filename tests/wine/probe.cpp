@@ -10,6 +10,7 @@
 // probe.exe visible CLASS [MS]     wait until a window of CLASS is visible
 // probe.exe texts CLASS            print the texts of the window's children
 // probe.exe tray-icon CLASS        whether the window has its tray icon (id 1)
+// probe.exe hold-mutex NAME MS     own the named mutex for MS milliseconds
 // Exit codes: 0 done, 1 the condition did not hold in time, 2 bad usage.
 
 #include <windows.h>
@@ -138,6 +139,16 @@ int hasTrayIcon(const wchar_t* windowClass) {
   return Shell_NotifyIconW(NIM_MODIFY, &icon) ? 0 : 1;
 }
 
+int holdMutex(const wchar_t* name, DWORD ms) {
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, name);
+  if (mutex == nullptr) return 1;
+  std::printf("held\n");
+  std::fflush(stdout);
+  Sleep(ms);
+  CloseHandle(mutex);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -148,7 +159,11 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"texts" && argc == 3) return printTexts(argv[2]);
   if (command == L"tray-icon" && argc == 3) return hasTrayIcon(argv[2]);
-  std::fputs("usage: probe log FILE | visible CLASS [MS] | texts CLASS | tray-icon CLASS\n",
-             stderr);
+  if (command == L"hold-mutex" && argc == 4)
+    return holdMutex(argv[2], wcstoul(argv[3], nullptr, 10));
+  std::fputs(
+      "usage: probe log FILE | visible CLASS [MS] | texts CLASS | tray-icon CLASS | hold-mutex "
+      "NAME MS\n",
+      stderr);
   return 2;
 }

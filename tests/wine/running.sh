@@ -213,6 +213,55 @@ case $2 in
       "d:0x20 c:0x20 d:0x48 c:0x68 u:0x48 u:0x20"
     exit_quillon
     ;;
+  tray)
+    start_quillon
+    tray_message=0x8001
+    qln_helper post "$settings" $tray_message 0 0x202
+    qln_run "$limit" "$probe_exe" visible "$settings" 10000
+    qln_expect_code 0 "a left click on the icon shows the settings window" || true
+    qln_helper post "$settings" 0x10 0 0
+    sleep 0.5
+    qln_run "$limit" "$probe_exe" visible "$settings" 300
+    qln_expect_code 1 "closing the settings window hides it" || true
+    qln_run "$limit" "$probe_exe" tray-icon "$settings"
+    qln_expect_code 0 "the icon stays while the window is closed" || true
+    qln_helper post "$settings" 0x111 103 0
+    qln_run "$limit" "$probe_exe" visible "$settings" 10000
+    qln_expect_code 0 "Settings... shows the window again" || true
+    # A right click opens the menu; Up selects its last item, Exit.
+    qln_helper post "$settings" $tray_message 0 0x205
+    qln_helper wait-window '#32768' 10000 || qln_fail "no menu after a right click"
+    keys d:Up u:Up d:Return u:Return
+    for ((i = 0; i < 200; i++)); do
+      kill -0 "$quillon_pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    QLN_CODE=0
+    if kill -0 "$quillon_pid" 2>/dev/null; then QLN_CODE=124; else wait "$quillon_pid" || QLN_CODE=$?; fi
+    qln_expect_code 0 "Exit chosen in the tray menu" || true
+    ;;
+  no-window)
+    # Another holder of the mutex without the window: the failure report, 2.
+    qln_start "$probe_exe" hold-mutex 'Local\Brannock.Quillon' 60000
+    sleep 1
+    qln_start "$folder/quillon.exe"
+    quillon_pid=$QLN_PID
+    qln_helper wait-window '#32770' 20000 || { qln_fail "no failure report"; qln_end; }
+    qln_run "$limit" "$probe_exe" texts '#32770'
+    grep -q '(2)' "$QLN_OUT" || qln_fail "the report does not give status 2: $(<"$QLN_OUT")"
+    qln_helper post '#32770' 0x111 1 0
+    QLN_CODE=0
+    wait "$quillon_pid" || QLN_CODE=$?
+    qln_expect_code 1 "start-up fails with the failure report" || true
+    ;;
+  smoke-test)
+    start_quillon
+    qln_run "$limit" "$folder/quillon.exe" --smoke-test
+    qln_expect_code 0 "--smoke-test starts beside a running instance and passes" || true
+    qln_run "$limit" "$probe_exe" visible "$settings" 500
+    qln_expect_code 1 "the running instance was not asked to show itself" || true
+    exit_quillon
+    ;;
   *)
     echo "unknown case $2" >&2
     exit 2
