@@ -145,6 +145,13 @@ void storeLanguage() {
   check(onlyProfile(folder), "storing the language leaves no temporary file");
 }
 
+void editorCopy() {
+  current = "[Space]\nH=PageUp\r; \xD0\xBC\xD0\xBE\xD0\xB9\r\n";
+  const std::wstring expected = L"[Space]\r\nH=PageUp\r\n; \u043C\u043E\u0439\r\n";
+  check(editorText() == expected, "the editor gets the profile in UTF-16 with CR LF line ends");
+  check(display == expected, "the editor's copy is kept in display");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -156,5 +163,6 @@ int wmain(int argc, wchar_t** argv) {
   persistIntoMissingFolder();
   defaultProfileFile();
   storeLanguage();
+  editorCopy();
   return failures;
 }
