@@ -213,6 +213,28 @@ case $2 in
       "d:0x20 c:0x20 d:0x48 c:0x68 u:0x48 u:0x20"
     exit_quillon
     ;;
+  unreadable)
+    # A profile that cannot be read: the error in Russian, and no layers,
+    # although the default text the editor falls back to would parse.
+    profile "[Program]" "Language=en" "[Space]" "H=PageUp"
+    qln_hold_file "$folder/layers.ini"
+    start_probe
+    qln_start "$folder/quillon.exe"
+    quillon_pid=$QLN_PID
+    qln_helper wait-window '#32770' 20000 || { qln_fail "no message box about the profile"; qln_end; }
+    qln_run "$limit" "$probe_exe" texts '#32770'
+    grep -q 'Исправьте профиль через значок в трее.' "$QLN_OUT" ||
+      qln_fail "the box lacks the Russian note: $(<"$QLN_OUT")"
+    qln_helper post '#32770' 0x111 1 0
+    qln_release_file
+    qln_helper wait-window "$settings" 20000 || { qln_fail "no settings window after the box"; qln_end; }
+    qln_helper send "$settings" 0 0 0 || qln_fail "Quillon does not answer"
+    focus_probe
+    keys d:space d:h u:h u:space
+    expect_typed "with an unreadable profile every key passes" \
+      "d:0x20 c:0x20 d:0x48 c:0x68 u:0x48 u:0x20"
+    exit_quillon
+    ;;
   tray)
     start_quillon
     tray_message=0x8001
