@@ -30,7 +30,12 @@ open_about() {
 
 # drive STEP...: the shell driver's output, without CR.
 drive() {
-  timeout -k 5 90 wine "$driver" "$@" 2>&1 </dev/null | tr -d '\r'
+  # Through a file, not a pipe: a wineserver or desktop this call starts
+  # inherits its output and would hold a pipe open for its whole life.
+  local out=$QLN_TMP/drive.out code=0
+  timeout -k 5 90 wine "$driver" "$@" >"$out" 2>&1 </dev/null || code=$?
+  tr -d '\r' <"$out"
+  return "$code"
 }
 
 expect_same() {

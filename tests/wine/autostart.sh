@@ -23,7 +23,12 @@ default_profile=(
 
 # drive STEP...: the shell driver's output, without CR.
 drive() {
-  timeout -k 5 90 wine "$driver" "$@" 2>&1 </dev/null | tr -d '\r'
+  # Through a file, not a pipe: a wineserver or desktop this call starts
+  # inherits its output and would hold a pipe open for its whole life.
+  local out=$QLN_TMP/drive.out code=0
+  timeout -k 5 90 wine "$driver" "$@" >"$out" 2>&1 </dev/null || code=$?
+  tr -d '\r' <"$out"
+  return "$code"
 }
 
 # The Run value as stored: "REG_SZ BYTES TEXT", or "absent".
