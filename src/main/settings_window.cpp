@@ -5,6 +5,7 @@
 #include "main/hook_keeper.h"
 #include "main/ids.h"
 #include "main/input_hook.h"
+#include "main/settings_ui.h"
 #include "main/startup.h"
 #include "main/tray.h"
 #include "main/win_text.h"
@@ -26,6 +27,7 @@ LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     openEditor(hwnd);
     return 0;
   }
+  if (LRESULT result = 0; settingsMessage(hwnd, message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_CLOSE:
       // Closing only hides: the program lives on in the tray.
@@ -62,12 +64,6 @@ LRESULT CALLBACK settingsProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     showError(hwnd, error.what());
     return 0;
   }
-}
-
-void openEditor(HWND target) {
-  ShowWindow(target, SW_RESTORE);
-  SetForegroundWindow(target);
-  SetFocus(target);
 }
 
 }  // namespace quillon
