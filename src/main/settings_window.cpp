@@ -5,6 +5,7 @@
 #include "main/hook_keeper.h"
 #include "main/ids.h"
 #include "main/input_hook.h"
+#include "main/settings_apply.h"
 #include "main/settings_ui.h"
 #include "main/startup.h"
 #include "main/tray.h"
@@ -31,7 +32,7 @@ LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE:
       // Closing only hides: the program lives on in the tray.
-      ShowWindow(hwnd, SW_HIDE);
+      closeSettings(hwnd);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -49,6 +50,7 @@ LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       trayCallback(lParam);
       return 0;
     case WM_COMMAND:
+      if (applyCommand(LOWORD(wParam), HIWORD(wParam))) return 0;
       if (trayCommand(LOWORD(wParam))) return 0;
       break;
   }

@@ -6,6 +6,7 @@
 #include "main/autostart.h"
 #include "main/handles.h"
 #include "main/ids.h"
+#include "main/settings_apply.h"
 #include "main/settings_window.h"
 #include "main/win_text.h"
 
@@ -46,12 +47,7 @@ void showMenu() {
 }
 
 void exitProgram() {
-  const bool modified = editor != nullptr && SendMessageW(editor, EM_GETMODIFY, 0, 0) != 0;
-  if (modified && MessageBoxW(window, uiText(TextId::discardChanges), L"Quillon",
-                              MB_YESNO | MB_DEFBUTTON2) != IDYES) {
-    return;
-  }
-  DestroyWindow(window);
+  if (confirmDiscard()) DestroyWindow(window);
 }
 
 void openDonationPage() {

@@ -161,6 +161,27 @@ case $2 in
     expect_value "the command enables over an empty value" "$(registered "$app")"
     expect_profile "with Startup=1 in the profile" "$app" "${default_profile[@]}"
     ;;
+  unsaved)
+    # The settings window is open with an unsaved edit: the command rewrites
+    # the draft's Startup line and leaves the edit unsaved, marked as before.
+    app=$(folder app "${default_profile[@]}")
+    start "$app"
+    settings_driver=$QLN_BUILD/tests/wine/settings_driver.exe
+    tray_command 103
+    qln_run 30 "$QLN_BUILD/tests/wine/probe.exe" visible Brannock.Quillon.Settings 10000
+    qln_run 60 "$settings_driver" "pick 210 32" "pick 211 72" "choose 213 35"
+    tray_command "$startup_command"
+    expect_value "the command removes the value" absent
+    mapfile -t disabled < <(with_startup 0 "${default_profile[@]}")
+    expect_profile "the file gets Startup=0 and not the unsaved edit" "$app" "${disabled[@]}"
+    qln_run 60 "$settings_driver" modified
+    [[ $(tr -d '\r' <"$QLN_OUT") == modified ]] || qln_fail "the edit is no longer marked unsaved"
+    # Saved now, the draft brings both: its edit and the new Startup line.
+    qln_run 60 "$settings_driver" "command 101 0"
+    disabled[6]=H=End
+    expect_profile "the saved draft holds the edit and Startup=0" "$app" "${disabled[@]}"
+    expect_value "and the Run value stays absent" absent
+    ;;
   rollback)
     # A profile that cannot be replaced: the Run value goes back to what it
     # was and the user reads why.

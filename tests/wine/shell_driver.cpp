@@ -10,6 +10,7 @@
 //   about-count           print how many About windows are open
 //   about-post MSG WPARAM post a message to the About window
 //   about-gone            wait until no About window is left
+//   post MSG WPARAM       post a message to the main window
 //   boxes MS              for MS milliseconds print ("box: TEXT") and answer every
 //                         message box of the program
 //   answer ok|yes|no      how the next boxes are answered
@@ -241,6 +242,8 @@ bool step(const std::vector<std::wstring>& words) {
     const std::vector<HWND> found = dialogs(true);
     return !found.empty() && PostMessageW(found.front(), number(1), number(2), 0);
   }
+  if (verb == L"post" && words.size() == 3)
+    return PostMessageW(FindWindowW(settingsClass, nullptr), number(1), number(2), 0);
   if (verb == L"about-gone") return waitFor(waitMs, [] { return dialogs(true).empty(); });
   if (verb == L"boxes" && words.size() == 2) {
     boxes(number(1));
