@@ -36,11 +36,6 @@ concept ProfileSystem = requires(System& system, bool enable, std::string_view t
   system.showError(id);
 };
 
-// Parses the text that saving stores. A message about one of its lines names
-// that line as the draft numbers it: the user looks at the draft, which lacks
-// the Language line that saving may have added.
-Layout parseStored(std::string_view draft, std::string_view stored);
-
 // Stores the draft and puts it in force; true when it was stored. Every
 // failure has been shown when it returns false, and left the file, `current`,
 // `startupEnabled` and the engine as they were.
@@ -49,7 +44,9 @@ bool saveProfile(std::string_view draft, ProfileInForce state, System& system) {
   try {
     // The stored profile always records the language in use.
     std::string text = withLanguage(draft);
-    Layout parsed = parseStored(draft, text);
+    // Line numbers in its messages count the lines of the stored text, the
+    // Language line that withLanguage may have added included.
+    Layout parsed = layout(text);
     // A new engine would lose the held keys, and their releases would reach
     // programs that never saw the presses.
     if (busy(state.board)) {

