@@ -42,11 +42,29 @@ using UniqueHook = Unique<HHOOK, &UnhookWindowsHookEx>;
 using UniqueWinEventHook = Unique<HWINEVENTHOOK, &UnhookWinEvent>;
 using UniqueIcon = Unique<HICON, &DestroyIcon>;
 using UniqueMenu = Unique<HMENU, &DestroyMenu>;
+using UniqueWindow = Unique<HWND, &DestroyWindow>;
 
 // A file handle: CreateFileW reports failure as INVALID_HANDLE_VALUE.
 inline UniqueHandle fileHandle(HANDLE handle) {
   return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
+
+// A window's device context, released to the window when it goes.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  ~WindowDC() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
 
 // A registered window class, unregistered when reset.
 class WindowClass {

@@ -167,22 +167,20 @@ void move(HWND control, const Placement& place) {
 int labelWidth(HWND label) {
   wchar_t caption[64] = {};
   const int length = GetWindowTextW(label, caption, 64);
-  HDC dc = GetDC(label);
-  const HGDIOBJ old = SelectObject(dc, font());
+  const WindowDC dc(label);
+  const HGDIOBJ old = SelectObject(dc.get(), font());
   SIZE size{};
-  GetTextExtentPoint32W(dc, caption, length, &size);
-  SelectObject(dc, old);
-  ReleaseDC(label, dc);
+  GetTextExtentPoint32W(dc.get(), caption, length, &size);
+  SelectObject(dc.get(), old);
   return size.cx;
 }
 
 int fontHeight(HWND input) {
-  HDC dc = GetDC(input);
-  const HGDIOBJ old = SelectObject(dc, font());
+  const WindowDC dc(input);
+  const HGDIOBJ old = SelectObject(dc.get(), font());
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(input, dc);
+  GetTextMetricsW(dc.get(), &metrics);
+  SelectObject(dc.get(), old);
   return metrics.tmHeight;
 }
 
