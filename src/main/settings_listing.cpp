@@ -189,14 +189,16 @@ void mode(int advancedMode) {
   InvalidateRect(window, nullptr, TRUE);
 }
 
+bool loadDraft() {
+  SetWindowTextW(editor, editorText());
+  SendMessageW(editor, EM_SETMODIFY, FALSE, 0);
+  selectedSource = selectedLayer = noKey;
+  mouseEdited = timingEdited = 0;
+  return reloadRows();
+}
+
 void openEditor(HWND target) {
-  if (!IsWindowVisible(target)) {
-    SetWindowTextW(editor, editorText());
-    SendMessageW(editor, EM_SETMODIFY, FALSE, 0);
-    selectedSource = selectedLayer = noKey;
-    mouseEdited = timingEdited = 0;
-    mode(!reloadRows());
-  }
+  if (!IsWindowVisible(target)) mode(!loadDraft());
   ShowWindow(target, SW_RESTORE);
   SetForegroundWindow(target);
   SetFocus(advanced ? editor : controls.layerList);

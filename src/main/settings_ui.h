@@ -101,6 +101,9 @@ bool reloadRows();
 void showSelection();
 void updateTimingVisibility();
 void mode(int advancedMode);
+// Starts the draft again from the saved profile, unchanged, and lists it;
+// false when it does not list.
+bool loadDraft();
 // Opens or raises the window; a hidden window starts again from the saved profile.
 void openEditor(HWND target);
 // The editor's text, or nothing when it cannot be copied.
