@@ -14,6 +14,7 @@
 #include "main/input_hook.h"
 #include "main/profile_store.h"
 #include "main/profile_text.h"
+#include "main/self_check.h"
 #include "main/sender.h"
 #include "main/settings_window.h"
 #include "main/tray.h"
@@ -28,7 +29,6 @@ namespace {
 // What start-up creates and shutdown releases, beside the globals of the
 // window, the hooks, the sender and the tray.
 struct Session {
-  bool smoke = false;
   UniqueHandle mutex;
   HINSTANCE instance = nullptr;
   const wchar_t* className = settingsClass;
@@ -162,7 +162,7 @@ int failureReport(bool smoke, int status) {
 
 int run(bool smoke) {
   Session session;
-  session.smoke = smoke;
+  if (smoke) silenceErrors();
   locateProfile();
   if (!loadProfile(smoke) && smoke) return 1;
 
@@ -182,10 +182,15 @@ int run(bool smoke) {
 
   int status = failed;
   if (build(session)) {
-    // The Run value follows the profile at every normal start, so an enabled
-    // one names the executable that runs now.
-    if (!smoke) configureStartup();
-    status = smoke ? started : messageLoop();
+    if (smoke) {
+      // The self-check's last step posts Exit, which ends the loop.
+      if (selfCheck(session.largeIcon.get())) status = messageLoop();
+    } else {
+      // The Run value follows the profile at every normal start, so an
+      // enabled one names the executable that runs now.
+      configureStartup();
+      status = messageLoop();
+    }
   }
   shutdown(session);
   return status == started ? 0 : failureReport(smoke, status);

@@ -4,6 +4,10 @@
 
 namespace quillon {
 
+namespace {
+bool silent = false;
+}  // namespace
+
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
 std::wstring wide(std::string_view text) {
@@ -37,7 +41,12 @@ void showError(HWND owner, std::string_view message) noexcept {
   }
 }
 
+void silenceErrors() {
+  silent = true;
+}
+
 void showError(HWND owner, const wchar_t* message) noexcept {
+  if (silent) return;
   MessageBoxW(owner, message, L"Quillon", MB_OK | MB_ICONERROR);
 }
 

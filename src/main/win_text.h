@@ -21,5 +21,8 @@ const wchar_t* uiText(TextId id);
 // Never throws, so window procedures can report from their catch blocks.
 void showError(HWND owner, std::string_view message) noexcept;
 void showError(HWND owner, const wchar_t* message) noexcept;
+// The self-check shows nothing: from then on an error box is left out and
+// only the step that met the error fails.
+void silenceErrors();
 
 }  // namespace quillon
