@@ -29,14 +29,7 @@ open_about() {
 }
 
 # drive STEP...: the shell driver's output, without CR.
-drive() {
-  # Through a file, not a pipe: a wineserver or desktop this call starts
-  # inherits its output and would hold a pipe open for its whole life.
-  local out=$QLN_TMP/drive.out code=0
-  timeout -k 5 90 wine "$driver" "$@" >"$out" 2>&1 </dev/null || code=$?
-  tr -d '\r' <"$out"
-  return "$code"
-}
+drive() { qln_output 90 "$driver" "$@"; }
 
 expect_same() {
   local what=$1 actual=$2 expected=$3

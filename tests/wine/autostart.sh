@@ -22,14 +22,7 @@ default_profile=(
 )
 
 # drive STEP...: the shell driver's output, without CR.
-drive() {
-  # Through a file, not a pipe: a wineserver or desktop this call starts
-  # inherits its output and would hold a pipe open for its whole life.
-  local out=$QLN_TMP/drive.out code=0
-  timeout -k 5 90 wine "$driver" "$@" >"$out" 2>&1 </dev/null || code=$?
-  tr -d '\r' <"$out"
-  return "$code"
-}
+drive() { qln_output 90 "$driver" "$@"; }
 
 # The Run value as stored: "REG_SZ BYTES TEXT", or "absent".
 run_value() {

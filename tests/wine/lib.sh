@@ -125,6 +125,20 @@ qln_run() {
   timeout -k 5 "$seconds" wine "$@" >"$QLN_OUT" 2>"$QLN_ERR" </dev/null || QLN_CODE=$?
 }
 
+# qln_output SECONDS PROGRAM [ARGS...]: prints what a Windows program printed,
+# without CR, and returns its exit code. Through a file, not a pipe: a
+# wineserver or desktop this call starts inherits its output and would hold a
+# pipe open for its whole life.
+qln_output() {
+  local seconds=$1 out code=0
+  shift
+  out=$(mktemp "$QLN_TMP/output.XXXXXX")
+  timeout -k 5 "$seconds" wine "$@" >"$out" 2>&1 </dev/null || code=$?
+  tr -d '\r' <"$out"
+  rm -f "$out"
+  return "$code"
+}
+
 # qln_start PROGRAM [ARGS...]: starts a Windows program in the background;
 # sets QLN_PID. The cleanup stops it if the test does not.
 qln_start() {

@@ -37,17 +37,7 @@ start() {
   qln_helper send "$settings" 0 0 0 || { qln_fail "Quillon does not answer"; qln_end; }
 }
 
-# run_driver EXE STEP...: a driver's output, without CR. Through a file, not a
-# pipe: a wineserver or desktop this call starts inherits its output and
-# would hold a pipe open for its whole life.
-run_driver() {
-  local out=$QLN_TMP/drive.out code=0
-  timeout -k 5 120 wine "$@" >"$out" 2>&1 </dev/null || code=$?
-  tr -d '\r' <"$out"
-  return "$code"
-}
-
-drive() { run_driver "$driver" "$@"; }
+drive() { qln_output 120 "$driver" "$@"; }
 
 open_settings() {
   qln_helper post "$settings" "$wm_command" 103 0
@@ -163,7 +153,7 @@ case $2 in
     expect_profile "the file holds the edit" "${edited_profile[@]}"
     space_h_gives "Space+H now gives End" "$end"
     expect_same "the Run value follows the saved Startup=1" \
-      "$(run_driver "$shell" run-value | cut -d' ' -f1)" REG_SZ
+      "$(qln_output 120 "$shell" run-value | cut -d' ' -f1)" REG_SZ
     expect_same "closing right after a save asks nothing" "$(drive 'command 102 0')" ""
     expect_same "and hides the window" "$(visible)" hidden
     ;;
@@ -203,7 +193,7 @@ case $2 in
     edit_h_to_end
     qln_helper post "$settings" "$wm_command" 104 0
     expect_same "Exit with unsaved changes asks" \
-      "$(run_driver "$shell" 'answer no' 'boxes 3000')" \
+      "$(qln_output 120 "$shell" 'answer no' 'boxes 3000')" \
       "box: Отменить несохранённые изменения?"
     expect_same "answered No, Quillon keeps running" "$(visible)" visible
     ;;
