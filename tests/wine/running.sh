@@ -276,14 +276,6 @@ case $2 in
     wait "$quillon_pid" || QLN_CODE=$?
     qln_expect_code 1 "start-up fails with the failure report" || true
     ;;
-  smoke-test)
-    start_quillon
-    qln_run "$limit" "$folder/quillon.exe" --smoke-test
-    qln_expect_code 0 "--smoke-test starts beside a running instance and passes" || true
-    qln_run "$limit" "$probe_exe" visible "$settings" 500
-    qln_expect_code 1 "the running instance was not asked to show itself" || true
-    exit_quillon
-    ;;
   *)
     echo "unknown case $2" >&2
     exit 2
