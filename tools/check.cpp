@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "cli.h"
@@ -11,9 +12,22 @@
 
 namespace quillon {
 
+namespace {
+
+// Opens a UTF-8 path: Windows takes file names in UTF-16.
+std::FILE* openForReading(const std::string& path) {
+#ifdef _WIN32
+  const std::filesystem::path name(std::u8string(path.begin(), path.end()));
+  return _wfopen(name.c_str(), L"rb");
+#else
+  return std::fopen(path.c_str(), "rb");
+#endif
+}
+
+}  // namespace
+
 bool readProfileFile(const std::string& path, std::string& text, std::string& reason) {
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                             &std::fclose);
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openForReading(path), &std::fclose);
   if (!file) {
     reason = "cannot read " + path + ": " + std::strerror(errno);
     return false;

@@ -43,6 +43,13 @@ same_answer "the Russian mouse-key message" "[Program]" "Language=ru" "MouseOn=M
 same_answer "the English mouse-key message" "[Program]" "Language=en" "MouseOn=M" "MouseOff=M" "[MouseMove]"
 same_answer "an out-of-range number" "[Program]" "DelayMs=1000000000000000000000000000000000000000" "[Space]" "H=Up"
 
+# A path outside the ANSI code page reaches the program intact.
+folder=$QLN_TMP/Профили
+mkdir -p "$folder"
+printf '%s\r\n' "[Space]" "H=PageUp" >"$folder/layers.ini"
+qln_run 60 "$cli" check "$(qln_winpath "$folder/layers.ini")"
+qln_expect_code 0 "a profile in a folder with a Cyrillic name" || cat "$QLN_ERR" >&2
+
 # A missing file: both fail with one line that names the file.
 qln_run 60 "$cli" check "$(qln_winpath "$QLN_TMP/absent.ini")"
 qln_expect_code 1 "a missing profile" || true
