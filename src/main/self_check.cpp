@@ -37,9 +37,15 @@ bool namesBuilt() {
          displayNames.names[0x63] == "Num3";
 }
 
-// The saved profile lists with a row and the first layer selected.
+// The mouse layer may be empty, and may come first in a profile written by
+// hand: then there is no row to select or edit.
+bool emptyMouseLayer() {
+  return selectedLayer == mouseLayerKey && SendMessageW(controls.rowList, LB_GETCOUNT, 0, 0) == 0;
+}
+
+// The saved profile lists with the first layer and a row of it selected.
 bool draftListed() {
-  return loadDraft() && selectedSource != noKey &&
+  return loadDraft() && (selectedSource != noKey || emptyMouseLayer()) &&
          SendMessageW(controls.layerList, LB_GETCURSEL, 0, 0) == 0;
 }
 
@@ -70,8 +76,10 @@ bool rowsScroll() {
   return topRow() == 0 && SendMessageW(controls.rowList, LB_GETCURSEL, 0, 0) == selection;
 }
 
-// Typed timing goes into the draft and comes back from it.
+// Typed timing goes into the draft and comes back from it. Only keyboard
+// layers have a timing, and the mouse layer may be the one listed first.
 bool timingApplies() {
+  if (selectedLayer == mouseLayerKey) return true;
   SetWindowTextW(controls.delayInput, L"123");
   SendMessageW(controls.holdCheck, BM_SETCHECK, BST_CHECKED, 0);
   SendMessageW(window, WM_COMMAND, MAKEWPARAM(control::holdCheck, BN_CLICKED),
@@ -86,6 +94,7 @@ bool timingApplies() {
 
 // A modifier box changes the selected row and keeps it selected.
 bool flagApplies() {
+  if (emptyMouseLayer()) return true;
   const KeyCode source = selectedSource;
   if (selectedKey(controls.sourceBox) != source) return false;
   SendMessageW(controls.checks[3], BM_SETCHECK, BST_CHECKED, 0);

@@ -105,6 +105,16 @@ case $2 in
     [[ ! -e $folder/layers.ini ]] || qln_fail "the self-check wrote a profile"
     expect_run_value "no Run value appears" absent
     ;;
+  mouse-first)
+    # The mouse layer listed first has no timing to check, and when it is
+    # empty no row either; the profile is as good as any other.
+    profile "[Program]" "Startup=0" "" "[MouseMove]" "J=0x01"
+    smoke_test 0 "the self-check passes with only a mouse layer"
+    expect_profile_unchanged
+    profile "[Program]" "Startup=0" "" "[MouseMove]" "" "[Space]" "H=PageUp"
+    smoke_test 0 "the self-check passes with an empty mouse layer first"
+    expect_profile_unchanged
+    ;;
   bad-profile)
     profile "[Program]" "Startup=1" "Language=en" "" "[Space]" "H=NoSuchKey"
     # A message box would hold the program until the time-out.
