@@ -14,13 +14,6 @@ wm_command=0x111
 exit_command=104
 startup_command=105
 
-default_profile=(
-  "[Program]" "Startup=1" "Language=ru" "Exclude=quakelive_steam.exe" ""
-  "[Space]" "H=PageUp" "I=Up" "J=Left" "K=Down" "L=Right" "M=Delete" "N=PageDown" "O=End"
-  "P=Backspace" "U=Home" "Y=Insert" ""
-  "[CapsLock]" "M=1" "0xBC=2" "0xBE=3" "J=4" "K=5" "L=6" "U=7" "I=8" "O=9" "Space=0"
-)
-
 # drive STEP...: the shell driver's output, without CR.
 drive() { qln_output 90 "$driver" "$@"; }
 
@@ -105,16 +98,16 @@ case $2 in
     # Each start brings the Run value in line with the profile, rewriting an
     # enabled one with the path of the executable that runs now.
     wine reg add "$run_key" /v Quillon /d '"C:\Old place\quillon.exe"' /f >/dev/null 2>&1
-    first=$(folder first "${default_profile[@]}")
+    first=$(folder first "${QLN_DEFAULT_PROFILE[@]}")
     start "$first"
     expect_value "an enabled value names the executable started" "$(registered "$first")"
     stop
-    moved=$(folder "moved here" "${default_profile[@]}")
+    moved=$(folder "moved here" "${QLN_DEFAULT_PROFILE[@]}")
     start "$moved"
     expect_value "started from a new place, the value follows it" "$(registered "$moved")"
     stop
 
-    mapfile -t disabled < <(with_startup 0 "${default_profile[@]}")
+    mapfile -t disabled < <(with_startup 0 "${QLN_DEFAULT_PROFILE[@]}")
     off=$(folder off "${disabled[@]}")
     start "$off"
     expect_value "Startup=0 removes the value" absent
@@ -137,13 +130,13 @@ case $2 in
     app=$(qln_folder app)
     start "$app"
     expect_value "the default profile registers Quillon" "$(registered "$app")"
-    mapfile -t disabled < <(with_startup 0 "${default_profile[@]}")
+    mapfile -t disabled < <(with_startup 0 "${QLN_DEFAULT_PROFILE[@]}")
     tray_command "$startup_command"
     expect_value "the command removes the value" absent
     expect_profile "and writes Startup=0 into the profile" "$app" "${disabled[@]}"
     tray_command "$startup_command"
     expect_value "the command registers Quillon again" "$(registered "$app")"
-    expect_profile "and writes Startup=1 back" "$app" "${default_profile[@]}"
+    expect_profile "and writes Startup=1 back" "$app" "${QLN_DEFAULT_PROFILE[@]}"
 
     # A value holding an empty string starts nothing, so the command enables.
     tray_command "$startup_command"
@@ -152,12 +145,12 @@ case $2 in
     expect_value "an empty value" "REG_SZ 2 "
     tray_command "$startup_command"
     expect_value "the command enables over an empty value" "$(registered "$app")"
-    expect_profile "with Startup=1 in the profile" "$app" "${default_profile[@]}"
+    expect_profile "with Startup=1 in the profile" "$app" "${QLN_DEFAULT_PROFILE[@]}"
     ;;
   unsaved)
     # The settings window is open with an unsaved edit: the command rewrites
     # the draft's Startup line and leaves the edit unsaved, marked as before.
-    app=$(folder app "${default_profile[@]}")
+    app=$(folder app "${QLN_DEFAULT_PROFILE[@]}")
     start "$app"
     settings_driver=$QLN_BUILD/tests/wine/settings_driver.exe
     tray_command 103
@@ -165,7 +158,7 @@ case $2 in
     qln_run 60 "$settings_driver" "pick 210 32" "pick 211 72" "choose 213 35"
     tray_command "$startup_command"
     expect_value "the command removes the value" absent
-    mapfile -t disabled < <(with_startup 0 "${default_profile[@]}")
+    mapfile -t disabled < <(with_startup 0 "${QLN_DEFAULT_PROFILE[@]}")
     expect_profile "the file gets Startup=0 and not the unsaved edit" "$app" "${disabled[@]}"
     qln_run 60 "$settings_driver" modified
     [[ $(tr -d '\r' <"$QLN_OUT") == modified ]] || qln_fail "the edit is no longer marked unsaved"
@@ -178,7 +171,7 @@ case $2 in
   rollback)
     # A profile that cannot be replaced: the Run value goes back to what it
     # was and the user reads why.
-    app=$(folder app "${default_profile[@]}")
+    app=$(folder app "${QLN_DEFAULT_PROFILE[@]}")
     start "$app"
     expect_value "registered at start" "$(registered "$app")"
     qln_hold_file "$app/layers.ini"
@@ -188,10 +181,10 @@ case $2 in
     [[ $boxes == "box: Не удалось заменить профиль"* && $(wc -l <<<"$boxes") == 1 ]] ||
       qln_fail "expected the profile's write error alone, got '$boxes'"
     expect_value "the Run value is put back" "$(registered "$app")"
-    expect_profile "the profile is unchanged" "$app" "${default_profile[@]}"
+    expect_profile "the profile is unchanged" "$app" "${QLN_DEFAULT_PROFILE[@]}"
     ls "$app" | grep -q '^layers-' && qln_fail "a temporary file was left behind"
     # Once the file can be written again the command works as before.
-    mapfile -t disabled < <(with_startup 0 "${default_profile[@]}")
+    mapfile -t disabled < <(with_startup 0 "${QLN_DEFAULT_PROFILE[@]}")
     tray_command "$startup_command"
     expect_value "released, the command removes the value" absent
     expect_profile "and writes Startup=0" "$app" "${disabled[@]}"

@@ -45,16 +45,9 @@ check_exit() {
 }
 cases=0
 
-default_profile=(
-  "[Program]" "Startup=1" "Language=ru" "Exclude=quakelive_steam.exe" ""
-  "[Space]" "H=PageUp" "I=Up" "J=Left" "K=Down" "L=Right" "M=Delete" "N=PageDown" "O=End"
-  "P=Backspace" "U=Home" "Y=Insert" ""
-  "[CapsLock]" "M=1" "0xBC=2" "0xBE=3" "J=4" "K=5" "L=6" "U=7" "I=8" "O=9" "Space=0"
-)
-
 case $2 in
   valid)
-    check_exit 0 "the built-in default profile" "${default_profile[@]}"
+    check_exit 0 "the built-in default profile" "${QLN_DEFAULT_PROFILE[@]}"
     check_exit 0 "an English profile with modifiers, timing and a mouse layer" \
       "; mine" "[program]" "Language=EN" "MouseOn=F13" "MouseOff=0" "Timing.0x14=100,1,2000" \
       "[CapsLock]" "H = Ctrl + Shift + Left" "0xBC=Alt+Tab" "[MouseMove]" "J=1"
@@ -62,7 +55,7 @@ case $2 in
       "# Мои слои" "[Space]" "H=PageUp"
     ;;
   invalid)
-    check_exit 1 "an unknown key" "${default_profile[@]:0:6}" "H=PgUp"
+    check_exit 1 "an unknown key" "${QLN_DEFAULT_PROFILE[@]:0:6}" "H=PgUp"
     check_exit 1 "no layers" "[Program]" "Language=en"
     check_exit 1 "the same key switching the mouse layer on and off" \
       "[Program]" "Language=ru" "MouseOn=M" "MouseOff=M" "[MouseMove]"
@@ -78,7 +71,7 @@ case $2 in
   unreadable)
     # A profile that cannot be read is an error, not a reason to use the default.
     folder=$(qln_folder unreadable)
-    profile "$folder" "${default_profile[@]}"
+    profile "$folder" "${QLN_DEFAULT_PROFILE[@]}"
     qln_hold_file "$folder/layers.ini"
     qln_run "$limit" "$folder/quillon.exe" --check
     qln_release_file

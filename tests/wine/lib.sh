@@ -177,6 +177,52 @@ qln_release_file() {
   wait "$QLN_HOLD_PID" 2>/dev/null || true
 }
 
+# The built-in default profile, line by line, as the program writes it.
+QLN_DEFAULT_PROFILE=(
+  "[Program]" "Startup=1" "Language=ru" "Exclude=quakelive_steam.exe" ""
+  "[Space]" "H=PageUp" "I=Up" "J=Left" "K=Down" "L=Right" "M=Delete" "N=PageDown" "O=End"
+  "P=Backspace" "U=Home" "Y=Insert" ""
+  "[CapsLock]" "M=1" "0xBC=2" "0xBE=3" "J=4" "K=5" "L=6" "U=7" "I=8" "O=9" "Space=0"
+)
+
+# qln_keys ACTION:KEY...: xdotool key-downs (d:) and key-ups (u:) in order.
+qln_keys() {
+  local step
+  for step in "$@"; do
+    case $step in
+      d:*) xdotool keydown "${step#d:}" ;;
+      u:*) xdotool keyup "${step#u:}" ;;
+    esac
+    sleep 0.05
+  done
+}
+
+qln_focus_probe() {
+  qln_helper focus Quillon.Probe || { qln_fail "probe.exe cannot take the focus"; qln_end; }
+}
+
+# qln_logged LOG: QLN_LOGGED := what probe.exe logged to LOG since the last
+# call, up to a final Escape tap. Escape passes untouched, so once it is
+# logged everything typed before it has arrived.
+QLN_SEEN=0
+qln_logged() {
+  local log=$1 i lines=()
+  sleep 0.3
+  qln_keys d:Escape u:Escape
+  for ((i = 0; i < 200; i++)); do
+    mapfile -t lines < <(tail -n +$((QLN_SEEN + 1)) "$log" 2>/dev/null | tr -d '\r')
+    [[ " ${lines[*]} " == *" u:0x1B "* ]] && break
+    sleep 0.05
+  done
+  QLN_SEEN=$((QLN_SEEN + ${#lines[@]}))
+  local line out=()
+  for line in "${lines[@]}"; do
+    [[ $line == d:0x1B ]] && break
+    out+=("$line")
+  done
+  QLN_LOGGED="${out[*]}"
+}
+
 # Checks report and count failures, so one run shows every broken case.
 qln_fail() {
   echo "FAIL: $*" >&2

@@ -31,52 +31,14 @@ start_quillon() {
   qln_helper send "$settings" 0 0 0 || { qln_fail "Quillon does not answer"; qln_end; }
 }
 
-focus_probe() {
-  qln_helper focus Quillon.Probe || { qln_fail "probe.exe cannot take the focus"; qln_end; }
-}
-
-# keys ACTION:KEY...: xdotool key-downs (d:) and key-ups (u:) in order.
-keys() {
-  local step
-  for step in "$@"; do
-    case $step in
-      d:*) xdotool keydown "${step#d:}" ;;
-      u:*) xdotool keyup "${step#u:}" ;;
-    esac
-    sleep 0.05
-  done
-}
-
-# LOGGED := what the probe logged since the last call, up to a final Escape tap:
-# Escape passes untouched, so once it is logged everything typed before it
-# has arrived.
-seen=0
-logged() {
-  sleep 0.3
-  keys d:Escape u:Escape
-  local i lines=()
-  for ((i = 0; i < 200; i++)); do
-    mapfile -t lines < <(tail -n +$((seen + 1)) "$log" 2>/dev/null | tr -d '\r')
-    [[ " ${lines[*]} " == *" u:0x1B "* ]] && break
-    sleep 0.05
-  done
-  seen=$((seen + ${#lines[@]}))
-  local line out=()
-  for line in "${lines[@]}"; do
-    [[ $line == d:0x1B ]] && break
-    out+=("$line")
-  done
-  LOGGED="${out[*]}"
-}
-
 # expect_typed WHAT EXPECTED: the probe saw exactly EXPECTED since the last check.
 expect_typed() {
   local what=$1 expected=$2
-  logged
-  if [[ $LOGGED == "$expected" ]]; then
+  qln_logged "$log"
+  if [[ $QLN_LOGGED == "$expected" ]]; then
     echo "ok: $what" >&2
   else
-    qln_fail "$what: the probe saw '$LOGGED', expected '$expected'"
+    qln_fail "$what: the probe saw '$QLN_LOGGED', expected '$expected'"
   fi
 }
 
@@ -97,19 +59,12 @@ exit_quillon() {
   qln_expect_code 0 "Exit from the tray menu" || true
 }
 
-default_profile=(
-  "[Program]" "Startup=1" "Language=ru" "Exclude=quakelive_steam.exe" ""
-  "[Space]" "H=PageUp" "I=Up" "J=Left" "K=Down" "L=Right" "M=Delete" "N=PageDown" "O=End"
-  "P=Backspace" "U=Home" "Y=Insert" ""
-  "[CapsLock]" "M=1" "0xBC=2" "0xBE=3" "J=4" "K=5" "L=6" "U=7" "I=8" "O=9" "Space=0"
-)
-
 case $2 in
   layers)
     # No profile: the default one is written and used.
     start_probe
     start_quillon
-    printf '%s\r\n' "${default_profile[@]}" >"$QLN_TMP/default.ini"
+    printf '%s\r\n' "${QLN_DEFAULT_PROFILE[@]}" >"$QLN_TMP/default.ini"
     if cmp -s "$folder/layers.ini" "$QLN_TMP/default.ini"; then
       echo "ok: the missing profile was created with the default text" >&2
     else
@@ -117,20 +72,20 @@ case $2 in
     fi
     qln_run "$limit" "$probe_exe" tray-icon "$settings"
     qln_expect_code 0 "the tray icon is there" || true
-    focus_probe
-    keys d:space u:space
+    qln_focus_probe
+    qln_keys d:space u:space
     expect_typed "a tap of Space types a space" "d:0x20 c:0x20 u:0x20"
-    keys d:space d:h u:h u:space
+    qln_keys d:space d:h u:h u:space
     expect_typed "Space+H gives PageUp and no h" "d:0x21 u:0x21"
-    keys d:space d:x u:x u:space
+    qln_keys d:space d:x u:x u:space
     expect_typed "Space then an unbound X types a space and x" \
       "d:0x20 c:0x20 u:0x20 d:0x58 c:0x78 u:0x58"
     # CapsLock+M is left to the unit tests: Wine's X driver fakes CapsLock
     # presses whenever X's lock state and its own disagree, and a swallowed
     # CapsLock makes them disagree, which does not happen on Windows.
-    keys d:space d:j u:j d:k u:k u:space
+    qln_keys d:space d:j u:j d:k u:k u:space
     expect_typed "two bindings in one hold" "d:0x25 u:0x25 d:0x28 u:0x28"
-    keys d:h u:h
+    qln_keys d:h u:h
     expect_typed "an unbound key alone passes" "d:0x48 c:0x68 u:0x48"
     exit_quillon
     ;;
@@ -138,8 +93,8 @@ case $2 in
     profile "[Space]" "H=Ctrl+Shift+Left"
     start_probe
     start_quillon
-    focus_probe
-    keys d:space d:h u:h u:space
+    qln_focus_probe
+    qln_keys d:space d:h u:h u:space
     expect_typed "a binding with modifiers: modifiers down, target, modifiers up in reverse" \
       "d:0x11 d:0x10 d:0x25 u:0x25 u:0x10 u:0x11"
     exit_quillon
@@ -148,14 +103,14 @@ case $2 in
     profile "[Program]" "MouseMs=5000" "[MouseMove]" "F=0x01"
     start_probe
     start_quillon
-    focus_probe
-    keys d:f u:f
+    qln_focus_probe
+    qln_keys d:f u:f
     expect_typed "with the mouse still, F types f" "d:0x46 c:0x66 u:0x46"
     xdotool mousemove 400 300
     sleep 0.1
     xdotool mousemove 420 310
     sleep 0.3
-    keys d:f u:f
+    qln_keys d:f u:f
     expect_typed "after the mouse moved, F clicks the left button" "m:left-down m:left-up"
     exit_quillon
     ;;
@@ -164,10 +119,10 @@ case $2 in
     # in front before Quillon starts and reads the foreground once.
     profile "[Program]" "Exclude=Probe.exe" "[Space]" "H=PageUp"
     start_probe
-    focus_probe
+    qln_focus_probe
     start_quillon
-    focus_probe
-    keys d:space d:h u:h u:space
+    qln_focus_probe
+    qln_keys d:space d:h u:h u:space
     expect_typed "in an excluded program Space and H type normally" \
       "d:0x20 c:0x20 d:0x48 c:0x68 u:0x48 u:0x20"
     exit_quillon
@@ -175,12 +130,12 @@ case $2 in
   held-at-exit)
     start_probe
     start_quillon
-    focus_probe
+    qln_focus_probe
     # J uses the layer, so H then goes straight to PageUp and stays down.
-    keys d:space d:j u:j d:h
+    qln_keys d:space d:j u:j d:h
     sleep 0.3
     exit_quillon
-    keys u:h u:space
+    qln_keys u:h u:space
     expect_typed "PageUp held at Exit is released by the sender" \
       "d:0x25 u:0x25 d:0x21 u:0x21 u:0x48 u:0x20"
     ;;
@@ -207,8 +162,8 @@ case $2 in
     qln_helper send "$settings" 0 0 0 || qln_fail "Quillon does not answer"
     cmp -s <(printf '%s\r\n' "[Program]" "Language=en" "[Space]" "H=Nowhere") "$folder/layers.ini" ||
       qln_fail "the broken profile was changed"
-    focus_probe
-    keys d:space d:h u:h u:space
+    qln_focus_probe
+    qln_keys d:space d:h u:h u:space
     expect_typed "with a broken profile every key passes" \
       "d:0x20 c:0x20 d:0x48 c:0x68 u:0x48 u:0x20"
     exit_quillon
@@ -229,8 +184,8 @@ case $2 in
     qln_release_file
     qln_helper wait-window "$settings" 20000 || { qln_fail "no settings window after the box"; qln_end; }
     qln_helper send "$settings" 0 0 0 || qln_fail "Quillon does not answer"
-    focus_probe
-    keys d:space d:h u:h u:space
+    qln_focus_probe
+    qln_keys d:space d:h u:h u:space
     expect_typed "with an unreadable profile every key passes" \
       "d:0x20 c:0x20 d:0x48 c:0x68 u:0x48 u:0x20"
     exit_quillon
@@ -253,7 +208,7 @@ case $2 in
     # A right click opens the menu; Up selects its last item, Exit.
     qln_helper post "$settings" $tray_message 0 0x205
     qln_helper wait-window '#32768' 10000 || qln_fail "no menu after a right click"
-    keys d:Up u:Up d:Return u:Return
+    qln_keys d:Up u:Up d:Return u:Return
     for ((i = 0; i < 200; i++)); do
       kill -0 "$quillon_pid" 2>/dev/null || break
       sleep 0.05

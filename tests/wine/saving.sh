@@ -19,14 +19,8 @@ log=$QLN_TMP/probe.log
 wm_command=0x111
 end=0x23 page_up=0x21
 
-default_profile=(
-  "[Program]" "Startup=1" "Language=ru" "Exclude=quakelive_steam.exe" ""
-  "[Space]" "H=PageUp" "I=Up" "J=Left" "K=Down" "L=Right" "M=Delete" "N=PageDown" "O=End"
-  "P=Backspace" "U=Home" "Y=Insert" ""
-  "[CapsLock]" "M=1" "0xBC=2" "0xBE=3" "J=4" "K=5" "L=6" "U=7" "I=8" "O=9" "Space=0"
-)
 # The default profile with H=End in the Space layer.
-edited_profile=("${default_profile[@]}")
+edited_profile=("${QLN_DEFAULT_PROFILE[@]}")
 edited_profile[6]=H=End
 
 start() {
@@ -49,41 +43,6 @@ edit_h_to_end() {
   drive "pick 210 32" "pick 211 72" "choose 213 $((end))" >/dev/null
 }
 
-focus_probe() {
-  qln_helper focus Quillon.Probe || { qln_fail "probe.exe cannot take the focus"; qln_end; }
-}
-
-keys() {
-  local step
-  for step in "$@"; do
-    case $step in
-      d:*) xdotool keydown "${step#d:}" ;;
-      u:*) xdotool keyup "${step#u:}" ;;
-    esac
-    sleep 0.05
-  done
-}
-
-# LOGGED := what the probe logged since the last call, up to a final Escape tap.
-seen=0
-logged() {
-  sleep 0.3
-  keys d:Escape u:Escape
-  local i lines=()
-  for ((i = 0; i < 200; i++)); do
-    mapfile -t lines < <(tail -n +$((seen + 1)) "$log" 2>/dev/null | tr -d '\r')
-    [[ " ${lines[*]} " == *" u:0x1B "* ]] && break
-    sleep 0.05
-  done
-  seen=$((seen + ${#lines[@]}))
-  local line out=()
-  for line in "${lines[@]}"; do
-    [[ $line == d:0x1B ]] && break
-    out+=("$line")
-  done
-  LOGGED="${out[*]}"
-}
-
 expect_same() {
   local what=$1 actual=$2 expected=$3
   if [[ $actual == "$expected" ]]; then
@@ -94,10 +53,10 @@ expect_same() {
 }
 
 space_h_gives() {
-  focus_probe
-  keys d:space d:h u:h u:space
-  logged
-  expect_same "$1" "$LOGGED" "d:$2 u:$2"
+  qln_focus_probe
+  qln_keys d:space d:h u:h u:space
+  qln_logged "$log"
+  expect_same "$1" "$QLN_LOGGED" "d:$2 u:$2"
 }
 
 expect_profile() {
@@ -118,14 +77,14 @@ visible() {
 
 case $2 in
   save)
-    printf '%s\r\n' "${default_profile[@]}" >"$folder/layers.ini"
+    printf '%s\r\n' "${QLN_DEFAULT_PROFILE[@]}" >"$folder/layers.ini"
     start
     open_settings
     edit_h_to_end
     # Space held: nothing is written and the draft stays as it is. A Wine
     # program started while a key is held loses that key for the hook, so the
     # driver that posts Save is already running when Space goes down.
-    focus_probe
+    qln_focus_probe
     timeout -k 5 60 wine "$shell" about-count 'sleep 2500' "post $wm_command 101" 'boxes 3000' \
       </dev/null >"$QLN_TMP/boxes.txt" 2>&1 &
     poster=$!
@@ -135,12 +94,12 @@ case $2 in
       sleep 0.05
     done
     sleep 1
-    keys d:space
+    qln_keys d:space
     wait "$poster" || true
-    keys u:space
+    qln_keys u:space
     expect_same "Save while Space is held is refused" \
       "$(tail -n +2 "$QLN_TMP/boxes.txt" | tr -d '\r')" "box: Отпустите клавиши слоя и повторите сохранение."
-    expect_profile "the refused save wrote nothing" "${default_profile[@]}"
+    expect_profile "the refused save wrote nothing" "${QLN_DEFAULT_PROFILE[@]}"
     expect_same "the draft is kept" "$(drive modified 'selected 213')" "modified"$'\n'"End"
 
     expect_same "the edit is a draft until saved" "$(drive modified)" modified
@@ -158,7 +117,7 @@ case $2 in
     expect_same "and hides the window" "$(visible)" hidden
     ;;
   read-only)
-    printf '%s\r\n' "${default_profile[@]}" >"$folder/layers.ini"
+    printf '%s\r\n' "${QLN_DEFAULT_PROFILE[@]}" >"$folder/layers.ini"
     start
     open_settings
     edit_h_to_end
@@ -167,14 +126,14 @@ case $2 in
     qln_release_file
     [[ $out == "box: Не удалось заменить профиль"*$'\n'modified ]] ||
       qln_fail "a profile that cannot be replaced: got '$out'"
-    expect_profile "the old file is intact" "${default_profile[@]}"
+    expect_profile "the old file is intact" "${QLN_DEFAULT_PROFILE[@]}"
     space_h_gives "the engine is unchanged" "$page_up"
     ls "$folder" | grep -q '^layers-' && qln_fail "a temporary file was left behind"
     expect_same "released, the kept draft saves" "$(drive 'command 101 0' modified)" unmodified
     space_h_gives "and takes effect" "$end"
     ;;
   close)
-    printf '%s\r\n' "${default_profile[@]}" >"$folder/layers.ini"
+    printf '%s\r\n' "${QLN_DEFAULT_PROFILE[@]}" >"$folder/layers.ini"
     start
     open_settings
     edit_h_to_end
@@ -188,7 +147,7 @@ case $2 in
     open_settings
     expect_same "reopened, it shows the saved profile" "$(drive 'pick 210 32' 'pick 211 72' 'selected 213' modified)" \
       "PageUp"$'\n'"unmodified"
-    expect_profile "nothing was written" "${default_profile[@]}"
+    expect_profile "nothing was written" "${QLN_DEFAULT_PROFILE[@]}"
     # Exit asks the same question; No keeps the program running.
     edit_h_to_end
     qln_helper post "$settings" "$wm_command" 104 0
@@ -198,11 +157,11 @@ case $2 in
     expect_same "answered No, Quillon keeps running" "$(visible)" visible
     ;;
   language)
-    printf '%s\r\n' "${default_profile[@]}" >"$folder/layers.ini"
+    printf '%s\r\n' "${QLN_DEFAULT_PROFILE[@]}" >"$folder/layers.ini"
     start
     open_settings
     expect_same "the already selected language writes nothing" "$(drive 'click 320 1' 'checked 320')" checked
-    expect_profile "the profile is untouched" "${default_profile[@]}"
+    expect_profile "the profile is untouched" "${QLN_DEFAULT_PROFILE[@]}"
     # Unsaved edits and a pending key capture survive the switch.
     edit_h_to_end
     drive "command 214 0" >/dev/null
@@ -210,7 +169,7 @@ case $2 in
       'text 215' modified)
     expect_same "EN relabels the window and keeps the capture asking" "$out" \
       "checked"$'\n'"unchecked"$'\n'"Save"$'\n'"Close"$'\n'"Press…"$'\n'"Set key"$'\n'"modified"
-    english_profile=("${default_profile[@]}")
+    english_profile=("${QLN_DEFAULT_PROFILE[@]}")
     english_profile[2]=Language=en
     expect_profile "only the Language line changed on disk" "${english_profile[@]}"
     import -display "$DISPLAY" -window root "$shots/settings-english.png"

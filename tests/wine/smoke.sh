@@ -74,9 +74,7 @@ case $2 in
     qln_helper send "$settings" 0 0 0 || { qln_fail "the normal instance does not answer"; qln_end; }
     value=$(run_value)
     [[ $value == REG_SZ* ]] || qln_fail "the normal instance registered no Run value: $value"
-    profile_text=$(tr -d '\r' <"$normal/layers.ini")
-    mapfile -t default_lines <<<"$profile_text"
-    profile "${default_lines[@]}"
+    profile "${QLN_DEFAULT_PROFILE[@]}"
 
     smoke_test 0 "the self-check passes with the default profile"
     expect_profile_unchanged
