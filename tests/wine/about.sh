@@ -31,15 +31,6 @@ open_about() {
 # drive STEP...: the shell driver's output, without CR.
 drive() { qln_output 90 "$driver" "$@"; }
 
-expect_same() {
-  local what=$1 actual=$2 expected=$3
-  if [[ $actual == "$expected" ]]; then
-    echo "ok: $what" >&2
-  else
-    qln_fail "$what:"$'\n'"got"$'\n'"$actual"$'\n'"expected"$'\n'"$expected"
-  fi
-}
-
 # Every window and control of template 300, in tab order, at its tabled place
 # in dialog units. The icon takes its own size; Windows adds WS_CLIPSIBLINGS
 # and DS_3DLOOK to the dialog and its modal-frame extended styles.
@@ -78,21 +69,21 @@ case $2 in
       expected=$(template_in "About" "Version" "Email" "Close")
     fi
     open_about
-    expect_same "the About window in $2" "$(drive about | icon_size_free)" \
+    qln_expect_same "the About window in $2" "$(drive about | icon_size_free)" \
       "$(icon_size_free <<<"$expected")"
     shoot "about-$2"
     # The tray still answers while the window is open; a second About only
     # brings the first to the front.
     open_about
-    expect_same "a second About command opens no second window" "$(drive 'sleep 1000' about-count)" 1
+    qln_expect_same "a second About command opens no second window" "$(drive 'sleep 1000' about-count)" 1
     # Esc, the title bar's close button and Close each end it.
     xdotool key Escape
-    expect_same "Esc closes the About window" "$(drive about-gone about-count)" 0
+    qln_expect_same "Esc closes the About window" "$(drive about-gone about-count)" 0
     open_about
-    expect_same "the close button of the title bar closes it" \
+    qln_expect_same "the close button of the title bar closes it" \
       "$(drive about 'about-post 0x112 0xF060' about-gone about-count | tail -1)" 0
     open_about
-    expect_same "Close closes it" "$(drive about 'about-post 0x111 1' about-gone about-count | tail -1)" 0
+    qln_expect_same "Close closes it" "$(drive about 'about-post 0x111 1' about-gone about-count | tail -1)" 0
     ;;
   links)
     # With no program registered for web or mail addresses, a link button
@@ -100,7 +91,7 @@ case $2 in
     for class in http https mailto; do wine reg delete "HKCR\\$class" /f >/dev/null 2>&1 || true; done
     start ru
     open_about
-    expect_same "neither link opens, the window stays" \
+    qln_expect_same "neither link opens, the window stays" \
       "$(drive about 'about-post 0x111 301' 'boxes 3000' about-count 'about-post 0x111 302' \
         'boxes 3000' about-count | grep -v '^[-0-9]* [A-Z]\|^caption\|^style')" \
       "box: Не удалось открыть ссылку."$'\n'"1"$'\n'"box: Не удалось открыть ссылку."$'\n'"1"

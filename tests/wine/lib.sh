@@ -240,6 +240,16 @@ qln_expect_code() {
   echo "ok: $what" >&2
 }
 
+# qln_expect_same WHAT ACTUAL EXPECTED: a check of a text, shown whole when it fails.
+qln_expect_same() {
+  local what=$1 actual=$2 expected=$3
+  if [[ $actual == "$expected" ]]; then
+    echo "ok: $what" >&2
+  else
+    qln_fail "$what:"$'\n'"got"$'\n'"$actual"$'\n'"expected"$'\n'"$expected"
+  fi
+}
+
 # Ends a test: non-zero when any check failed.
 qln_end() {
   if ((QLN_FAILURES)); then

@@ -43,20 +43,11 @@ edit_h_to_end() {
   drive "pick 210 32" "pick 211 72" "choose 213 $((end))" >/dev/null
 }
 
-expect_same() {
-  local what=$1 actual=$2 expected=$3
-  if [[ $actual == "$expected" ]]; then
-    echo "ok: $what" >&2
-  else
-    qln_fail "$what:"$'\n'"got"$'\n'"$actual"$'\n'"expected"$'\n'"$expected"
-  fi
-}
-
 space_h_gives() {
   qln_focus_probe
   qln_keys d:space d:h u:h u:space
   qln_logged "$log"
-  expect_same "$1" "$QLN_LOGGED" "d:$2 u:$2"
+  qln_expect_same "$1" "$QLN_LOGGED" "d:$2 u:$2"
 }
 
 expect_profile() {
@@ -97,24 +88,24 @@ case $2 in
     qln_keys d:space
     wait "$poster" || true
     qln_keys u:space
-    expect_same "Save while Space is held is refused" \
+    qln_expect_same "Save while Space is held is refused" \
       "$(tail -n +2 "$QLN_TMP/boxes.txt" | tr -d '\r')" "box: Отпустите клавиши слоя и повторите сохранение."
     expect_profile "the refused save wrote nothing" "${QLN_DEFAULT_PROFILE[@]}"
-    expect_same "the draft is kept" "$(drive modified 'selected 213')" "modified"$'\n'"End"
+    qln_expect_same "the draft is kept" "$(drive modified 'selected 213')" "modified"$'\n'"End"
 
-    expect_same "the edit is a draft until saved" "$(drive modified)" modified
+    qln_expect_same "the edit is a draft until saved" "$(drive modified)" modified
     space_h_gives "before Save the old mapping holds" "$page_up"
 
     # Released: the save goes through, the engine switches at once, and the
     # Run value, removed meanwhile by someone else, follows Startup=1 again.
     wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Quillon /f >/dev/null 2>&1
-    expect_same "released, Save succeeds silently" "$(drive 'command 101 0' modified)" unmodified
+    qln_expect_same "released, Save succeeds silently" "$(drive 'command 101 0' modified)" unmodified
     expect_profile "the file holds the edit" "${edited_profile[@]}"
     space_h_gives "Space+H now gives End" "$end"
-    expect_same "the Run value follows the saved Startup=1" \
+    qln_expect_same "the Run value follows the saved Startup=1" \
       "$(qln_output 120 "$shell" run-value | cut -d' ' -f1)" REG_SZ
-    expect_same "closing right after a save asks nothing" "$(drive 'command 102 0')" ""
-    expect_same "and hides the window" "$(visible)" hidden
+    qln_expect_same "closing right after a save asks nothing" "$(drive 'command 102 0')" ""
+    qln_expect_same "and hides the window" "$(visible)" hidden
     ;;
   read-only)
     printf '%s\r\n' "${QLN_DEFAULT_PROFILE[@]}" >"$folder/layers.ini"
@@ -129,7 +120,7 @@ case $2 in
     expect_profile "the old file is intact" "${QLN_DEFAULT_PROFILE[@]}"
     space_h_gives "the engine is unchanged" "$page_up"
     ls "$folder" | grep -q '^layers-' && qln_fail "a temporary file was left behind"
-    expect_same "released, the kept draft saves" "$(drive 'command 101 0' modified)" unmodified
+    qln_expect_same "released, the kept draft saves" "$(drive 'command 101 0' modified)" unmodified
     space_h_gives "and takes effect" "$end"
     ;;
   close)
@@ -137,37 +128,37 @@ case $2 in
     start
     open_settings
     edit_h_to_end
-    expect_same "Close with unsaved changes asks, No keeps them" \
+    qln_expect_same "Close with unsaved changes asks, No keeps them" \
       "$(drive 'answer no' 'command 102 0' modified)" \
       "box: Отменить несохранённые изменения?"$'\n'"modified"
-    expect_same "the window stays open" "$(visible)" visible
-    expect_same "asked again, Yes discards" \
+    qln_expect_same "the window stays open" "$(visible)" visible
+    qln_expect_same "asked again, Yes discards" \
       "$(drive 'answer yes' 'command 102 0')" "box: Отменить несохранённые изменения?"
-    expect_same "the window is hidden" "$(visible)" hidden
+    qln_expect_same "the window is hidden" "$(visible)" hidden
     open_settings
-    expect_same "reopened, it shows the saved profile" "$(drive 'pick 210 32' 'pick 211 72' 'selected 213' modified)" \
+    qln_expect_same "reopened, it shows the saved profile" "$(drive 'pick 210 32' 'pick 211 72' 'selected 213' modified)" \
       "PageUp"$'\n'"unmodified"
     expect_profile "nothing was written" "${QLN_DEFAULT_PROFILE[@]}"
     # Exit asks the same question; No keeps the program running.
     edit_h_to_end
     qln_helper post "$settings" "$wm_command" 104 0
-    expect_same "Exit with unsaved changes asks" \
+    qln_expect_same "Exit with unsaved changes asks" \
       "$(qln_output 120 "$shell" 'answer no' 'boxes 3000')" \
       "box: Отменить несохранённые изменения?"
-    expect_same "answered No, Quillon keeps running" "$(visible)" visible
+    qln_expect_same "answered No, Quillon keeps running" "$(visible)" visible
     ;;
   language)
     printf '%s\r\n' "${QLN_DEFAULT_PROFILE[@]}" >"$folder/layers.ini"
     start
     open_settings
-    expect_same "the already selected language writes nothing" "$(drive 'click 320 1' 'checked 320')" checked
+    qln_expect_same "the already selected language writes nothing" "$(drive 'click 320 1' 'checked 320')" checked
     expect_profile "the profile is untouched" "${QLN_DEFAULT_PROFILE[@]}"
     # Unsaved edits and a pending key capture survive the switch.
     edit_h_to_end
     drive "command 214 0" >/dev/null
     out=$(drive 'click 321 1' 'checked 321' 'checked 320' 'text 101' 'text 102' 'text 214' \
       'text 215' modified)
-    expect_same "EN relabels the window and keeps the capture asking" "$out" \
+    qln_expect_same "EN relabels the window and keeps the capture asking" "$out" \
       "checked"$'\n'"unchecked"$'\n'"Save"$'\n'"Close"$'\n'"Press…"$'\n'"Set key"$'\n'"modified"
     english_profile=("${QLN_DEFAULT_PROFILE[@]}")
     english_profile[2]=Language=en
@@ -176,7 +167,7 @@ case $2 in
     drive "command 214 0" >/dev/null
     edited_english=("${edited_profile[@]}")
     edited_english[2]=Language=en
-    expect_same "the edits are saved later" "$(drive 'command 101 0' modified)" unmodified
+    qln_expect_same "the edits are saved later" "$(drive 'command 101 0' modified)" unmodified
     expect_profile "with the new language" "${edited_english[@]}"
     drive 'click 320 1' >/dev/null
     import -display "$DISPLAY" -window root "$shots/settings-russian.png"
