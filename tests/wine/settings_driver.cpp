@@ -18,7 +18,14 @@
 #include <thread>
 #include <vector>
 
+#include "driver_text.h"
+
 namespace {
+
+using wine_test::className;
+using wine_test::fromUtf8;
+using wine_test::say;
+using wine_test::utf8;
 
 constexpr DWORD stepTimeoutMs = 15000;
 constexpr const wchar_t* settingsClass = L"Brannock.Quillon.Settings";
@@ -28,31 +35,6 @@ HWND settings = nullptr;
 DWORD settingsProcess = 0;
 // How the next message boxes are answered.
 int answer = IDOK;
-
-std::string utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
-std::wstring fromUtf8(const std::string& text) {
-  if (text.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
-
-void say(const std::string& line) {
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
-}
 
 // Asked with WM_GETTEXT: for another process's window GetWindowTextW only
 // reads the caption it was created with, not an edit control's text.
@@ -65,12 +47,6 @@ std::wstring windowText(HWND window) {
                       SMTO_NORMAL, 15000, &copied);
   text.resize(static_cast<std::size_t>(copied));
   return text;
-}
-
-std::wstring className(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
 }
 
 // A visible message box of the program's, if one is up.

@@ -32,7 +32,13 @@
 #include <type_traits>
 #include <vector>
 
+#include "driver_text.h"
+
 namespace {
+
+using wine_test::className;
+using wine_test::say;
+using wine_test::utf8;
 
 constexpr DWORD waitMs = 15000;
 constexpr DWORD pollMs = 20;
@@ -48,32 +54,10 @@ using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 DWORD program = 0;
 int answer = IDOK;
 
-std::string utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
-void say(const std::string& line) {
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
-}
-
 std::wstring windowText(HWND window) {
   wchar_t text[1024] = {};
   GetWindowTextW(window, text, 1024);
   return text;
-}
-
-std::wstring className(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
 }
 
 // The program's visible dialogs: About windows, or message boxes.

@@ -18,7 +18,13 @@
 #include <type_traits>
 #include <vector>
 
+#include "driver_text.h"
+
 namespace {
+
+using wine_test::className;
+using wine_test::say;
+using wine_test::utf8;
 
 constexpr DWORD pollMs = 20;
 constexpr DWORD defaultTimeoutMs = 10000;
@@ -27,21 +33,6 @@ struct HandleCloser {
   void operator()(HANDLE h) const { CloseHandle(h); }
 };
 using unique_handle = std::unique_ptr<void, HandleCloser>;
-
-std::string toUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
-
-void say(const std::string& line) {
-  std::fputs((line + "\n").c_str(), stdout);
-  std::fflush(stdout);
-}
 
 void complain(const std::string& line) {
   std::fputs(("winhelper: " + line + "\n").c_str(), stderr);
@@ -73,12 +64,6 @@ std::string windowId(HWND window) {
   return text;
 }
 
-std::wstring className(HWND window) {
-  wchar_t name[256] = {};
-  GetClassNameW(window, name, 256);
-  return name;
-}
-
 HWND findWindow(const std::wstring& windowClass) {
   return FindWindowW(windowClass.c_str(), nullptr);
 }
@@ -86,7 +71,7 @@ HWND findWindow(const std::wstring& windowClass) {
 int waitWindow(const std::wstring& windowClass, DWORD timeoutMs) {
   HWND found = nullptr;
   if (!waitFor(timeoutMs, [&] { return (found = findWindow(windowClass)) != nullptr; })) {
-    complain("no window of class " + toUtf8(windowClass));
+    complain("no window of class " + utf8(windowClass));
     return 1;
   }
   say(windowId(found));
@@ -95,7 +80,7 @@ int waitWindow(const std::wstring& windowClass, DWORD timeoutMs) {
 
 int waitGone(const std::wstring& windowClass, DWORD timeoutMs) {
   if (!waitFor(timeoutMs, [&] { return findWindow(windowClass) == nullptr; })) {
-    complain("a window of class " + toUtf8(windowClass) + " is still there");
+    complain("a window of class " + utf8(windowClass) + " is still there");
     return 1;
   }
   return 0;
@@ -110,7 +95,7 @@ int focus(const std::wstring& windowClass, DWORD timeoutMs) {
     return GetForegroundWindow() == window;
   });
   if (!focused) {
-    complain("could not bring a window of class " + toUtf8(windowClass) + " to the foreground");
+    complain("could not bring a window of class " + utf8(windowClass) + " to the foreground");
     return 1;
   }
   return 0;
@@ -122,7 +107,7 @@ int foreground() {
     complain("no foreground window");
     return 1;
   }
-  say(toUtf8(className(window)));
+  say(utf8(className(window)));
   return 0;
 }
 
@@ -130,7 +115,7 @@ int sendMessage(const std::wstring& windowClass, UINT message, WPARAM wParam, LP
                 DWORD timeoutMs) {
   HWND window = findWindow(windowClass);
   if (window == nullptr) {
-    complain("no window of class " + toUtf8(windowClass));
+    complain("no window of class " + utf8(windowClass));
     return 1;
   }
   DWORD_PTR result = 0;
@@ -146,7 +131,7 @@ int sendMessage(const std::wstring& windowClass, UINT message, WPARAM wParam, LP
 int postMessage(const std::wstring& windowClass, UINT message, WPARAM wParam, LPARAM lParam) {
   HWND window = findWindow(windowClass);
   if (window == nullptr || !PostMessageW(window, message, wParam, lParam)) {
-    complain("could not post to a window of class " + toUtf8(windowClass));
+    complain("could not post to a window of class " + utf8(windowClass));
     return 1;
   }
   return 0;
@@ -158,14 +143,14 @@ int holdFile(const std::wstring& path, const std::wstring& release, DWORD timeou
   HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (opened == INVALID_HANDLE_VALUE) {
-    complain("cannot open " + toUtf8(path) + " (error " + std::to_string(GetLastError()) + ")");
+    complain("cannot open " + utf8(path) + " (error " + std::to_string(GetLastError()) + ")");
     return 1;
   }
   unique_handle file(opened);
   say("held");
   bool released = waitFor(
       timeoutMs, [&] { return GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES; });
-  if (!released) complain("never told to let go of " + toUtf8(path));
+  if (!released) complain("never told to let go of " + utf8(path));
   return released ? 0 : 1;
 }
 
@@ -213,7 +198,7 @@ struct GroupIconEntry {
 int icons(const std::wstring& path, WORD group) {
   unique_module module = openResources(path);
   if (!module) {
-    complain("cannot open " + toUtf8(path));
+    complain("cannot open " + utf8(path));
     return 1;
   }
   std::string_view directory = resourceBytes(module.get(), MAKEINTRESOURCEW(group), RT_GROUP_ICON);
@@ -271,7 +256,7 @@ int manifest(const std::wstring& path) {
   std::string_view text =
       module ? resourceBytes(module.get(), MAKEINTRESOURCEW(1), RT_MANIFEST) : std::string_view();
   if (text.empty()) {
-    complain("no manifest in " + toUtf8(path));
+    complain("no manifest in " + utf8(path));
     return 1;
   }
   std::fwrite(text.data(), 1, text.size(), stdout);
