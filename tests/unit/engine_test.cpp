@@ -7,24 +7,11 @@
 #include "engine_driver.h"
 #include "layers/engine.h"
 #include "main/profile_text.h"
+#include "simulate_cases.h"
 #include "tools/cli.h"
 
 namespace quillon {
 namespace {
-
-struct Case {
-  const char* script;
-  const char* expected;
-};
-
-void expectScripts(std::string_view profile, const std::vector<Case>& cases) {
-  for (const Case& c : cases) {
-    const CliResult result = simulateProfile(profile, c.script);
-    EXPECT_EQ(result.exitCode, 0) << c.script;
-    EXPECT_EQ(result.err, "") << c.script;
-    EXPECT_EQ(result.out, c.expected) << c.script;
-  }
-}
 
 // The first failure of a script replayed through the engine, then every key
 // released: a broken invariant, busy() still true, or a key left down.

@@ -5,23 +5,11 @@
 #include <vector>
 
 #include "engine_driver.h"
+#include "simulate_cases.h"
 #include "tools/cli.h"
 
 namespace quillon {
 namespace {
-
-struct Case {
-  const char* script;
-  const char* expected;
-};
-
-void expectScripts(std::string_view profile, const std::vector<Case>& cases) {
-  for (const Case& c : cases) {
-    const CliResult result = simulateProfile(profile, c.script);
-    EXPECT_EQ(result.err, "") << c.script;
-    EXPECT_EQ(result.out, c.expected) << c.script;
-  }
-}
 
 const std::string mouseProfile =
     "[Program]\nExclude=game.exe\nMouseOn=F9\nMouseOff=F10\n"
