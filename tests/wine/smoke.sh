@@ -63,40 +63,59 @@ large_profile() {
   profile "${lines[@]}"
 }
 
+# start_normal [LINE...]: a normal instance from its own folder, with these
+# profile lines or, without any, the default profile it writes itself.
+# NORMAL_RUN_VALUE := the Run value once it has started.
+start_normal() {
+  local normal
+  normal=$(qln_folder normal)
+  if (($#)); then printf '%s\r\n' "$@" >"$normal/layers.ini"; fi
+  normal_exe=$normal/quillon.exe
+  qln_start "$normal_exe"
+  normal_pid=$QLN_PID
+  qln_helper wait-window "$settings" 30000 || { qln_fail "no settings window"; qln_end; }
+  qln_helper send "$settings" 0 0 0 || { qln_fail "the normal instance does not answer"; qln_end; }
+  NORMAL_RUN_VALUE=$(run_value)
+}
+
+# The normal instance keeps its Run value, its hidden window and its mutex,
+# and still answers and exits as usual.
+expect_normal_undisturbed() {
+  expect_run_value "the normal instance's Run value is untouched" "$NORMAL_RUN_VALUE"
+  qln_run 30 "$probe_exe" visible "$settings" 500
+  qln_expect_code 1 "the normal instance's window stays hidden" || true
+  # A second normal start still finds the mutex and the window: it hands
+  # over, and the first instance shows its settings.
+  qln_run 30 "$normal_exe"
+  qln_expect_code 0 "the normal instance still holds its mutex and window" || true
+  qln_run 30 "$probe_exe" visible "$settings" 10000
+  qln_expect_code 0 "the normal instance still answers" || true
+  qln_helper post "$settings" 0x111 104 0
+  QLN_CODE=0
+  wait "$normal_pid" || QLN_CODE=$?
+  qln_expect_code 0 "the normal instance exits as usual" || true
+}
+
 case $2 in
   beside)
-    # A normal instance runs from its own folder with the default profile,
-    # which turns start with Windows on for it.
-    normal=$(qln_folder normal)
-    qln_start "$normal/quillon.exe"
-    normal_pid=$QLN_PID
-    qln_helper wait-window "$settings" 30000 || { qln_fail "no settings window"; qln_end; }
-    qln_helper send "$settings" 0 0 0 || { qln_fail "the normal instance does not answer"; qln_end; }
-    value=$(run_value)
-    [[ $value == REG_SZ* ]] || qln_fail "the normal instance registered no Run value: $value"
+    # The default profile turns start with Windows on for the normal instance.
+    start_normal
+    [[ $NORMAL_RUN_VALUE == REG_SZ* ]] ||
+      qln_fail "the normal instance registered no Run value: $NORMAL_RUN_VALUE"
     profile "${QLN_DEFAULT_PROFILE[@]}"
-
     smoke_test 0 "the self-check passes with the default profile"
     expect_profile_unchanged
-    expect_run_value "the normal instance's Run value is untouched" "$value"
-    qln_run 30 "$probe_exe" visible "$settings" 500
-    qln_expect_code 1 "the normal instance's window stays hidden" || true
-    # A second normal start still finds the mutex and the window: it hands
-    # over, and the first instance shows its settings.
-    qln_run 30 "$normal/quillon.exe"
-    qln_expect_code 0 "the normal instance still holds its mutex and window" || true
-    qln_run 30 "$probe_exe" visible "$settings" 10000
-    qln_expect_code 0 "the normal instance still answers" || true
-    qln_helper post "$settings" 0x111 104 0
-    QLN_CODE=0
-    wait "$normal_pid" || QLN_CODE=$?
-    qln_expect_code 0 "the normal instance exits as usual" || true
+    expect_normal_undisturbed
     ;;
   large)
+    # The normal instance keeps start with Windows off; the checked profile
+    # would turn it on.
+    start_normal "[Program]" "Startup=0" "" "[Space]" "H=PageUp"
     large_profile
     smoke_test 0 "the self-check passes with a long layer"
     expect_profile_unchanged
     expect_run_value "no Run value appears" absent
+    expect_normal_undisturbed
     ;;
   no-profile)
     smoke_test 0 "the self-check passes with the built-in profile"
