@@ -182,7 +182,7 @@ case $2 in
       qln_fail "expected the profile's write error alone, got '$boxes'"
     expect_value "the Run value is put back" "$(registered "$app")"
     expect_profile "the profile is unchanged" "$app" "${QLN_DEFAULT_PROFILE[@]}"
-    ls "$app" | grep -q '^layers-' && qln_fail "a temporary file was left behind"
+    compgen -G "$app/layers-*" >/dev/null && qln_fail "a temporary file was left behind"
     # Once the file can be written again the command works as before.
     mapfile -t disabled < <(with_startup 0 "${QLN_DEFAULT_PROFILE[@]}")
     tray_command "$startup_command"

@@ -178,6 +178,7 @@ qln_release_file() {
 }
 
 # The built-in default profile, line by line, as the program writes it.
+# shellcheck disable=SC2034  # for the scripts that source this file
 QLN_DEFAULT_PROFILE=(
   "[Program]" "Startup=1" "Language=ru" "Exclude=quakelive_steam.exe" ""
   "[Space]" "H=PageUp" "I=Up" "J=Left" "K=Down" "L=Right" "M=Delete" "N=PageDown" "O=End"
@@ -215,12 +216,13 @@ qln_logged() {
     sleep 0.05
   done
   QLN_SEEN=$((QLN_SEEN + ${#lines[@]}))
-  local line out=()
+  local line typed=()
   for line in "${lines[@]}"; do
     [[ $line == d:0x1B ]] && break
-    out+=("$line")
+    typed+=("$line")
   done
-  QLN_LOGGED="${out[*]}"
+  # shellcheck disable=SC2034  # read by the caller
+  QLN_LOGGED="${typed[*]}"
 }
 
 # Checks report and count failures, so one run shows every broken case.

@@ -119,7 +119,7 @@ case $2 in
       qln_fail "a profile that cannot be replaced: got '$out'"
     expect_profile "the old file is intact" "${QLN_DEFAULT_PROFILE[@]}"
     space_h_gives "the engine is unchanged" "$page_up"
-    ls "$folder" | grep -q '^layers-' && qln_fail "a temporary file was left behind"
+    compgen -G "$folder/layers-*" >/dev/null && qln_fail "a temporary file was left behind"
     qln_expect_same "released, the kept draft saves" "$(drive 'command 101 0' modified)" unmodified
     space_h_gives "and takes effect" "$end"
     ;;
