@@ -6,10 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdint>
-#include <cstdlib>
-#include <new>
 #include <string_view>
 #include <vector>
 
@@ -17,26 +14,7 @@
 #include "layers/profile.h"
 #include "main/hook_logic.h"
 #include "main/profile_text.h"
-
-namespace {
-std::atomic<std::uint64_t> allocations{0};
-}  // namespace
-
-// Replaced together, so memory from this new goes back through this delete;
-// GCC cannot see the pairing and warns.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-  throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-  std::free(memory);
-}
+#include "unit/allocation_counter.h"
 
 namespace {
 
@@ -83,14 +61,14 @@ void hookPath(benchmark::State& state) {
   StubSystem system;
   const std::vector<HookEvent> events = stream();
   std::size_t next = 0;
-  const std::uint64_t allocationsBefore = allocations.load();
+  const std::size_t allocationsBefore = quillon::testing::allocationCount();
   for (auto _ : state) {
     benchmark::DoNotOptimize(hookSwallows(board, captureField, capturedKey, events[next], system));
     if (++next == events.size()) next = 0;
   }
-  state.counters["allocs/event"] =
-      benchmark::Counter(static_cast<double>(allocations.load() - allocationsBefore),
-                         benchmark::Counter::kAvgIterations);
+  state.counters["allocs/event"] = benchmark::Counter(
+      static_cast<double>(quillon::testing::allocationCount() - allocationsBefore),
+      benchmark::Counter::kAvgIterations);
   benchmark::DoNotOptimize(system.emitted);
 }
 BENCHMARK(hookPath);

@@ -11,14 +11,11 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "allocation_counter.h"
 #include "layers/engine.h"
 #include "main/profile_text.h"
 
 namespace quillon {
-
-namespace testing {
-std::size_t allocationCount();
-}
 
 namespace {
 
